@@ -1,0 +1,174 @@
+// Writes the malformed-input corpus replayed by the tests and seeded into the
+// fuzzers: fuzz/corpus/package/* and fuzz/corpus/ini/*. Deterministic; run it
+// again after changing it and commit the result.
+//
+// Package file names say what the reader must do: "ok-*" loads, "bad-*" is
+// refused, "any-*" may go either way but must not crash.
+#include <cstdio>
+#include <random>
+#include <string>
+
+#include "format/file_io.h"
+#include "format/skin_package.h"
+#include "test_util.h"
+
+using namespace testutil;
+
+namespace {
+
+std::string g_root;
+
+void Put(const std::string& sub, const std::string& name, const std::vector<uint8_t>& bytes) {
+  WriteFileAtomic(g_root + "/" + sub + "/" + name, bytes);
+}
+
+BodySpec Sample() {
+  BodySpec s;
+  s.names = "skin.ini\r\ntitle.bmp\r\nleft.bmp\r\n";
+  std::string ini = "[Skins]\r\nVersion=150\r\n[Title]\r\nBitmap=title.bmp\r\n";
+  s.sizes = {static_cast<uint32_t>(ini.size()), 54, 30};
+  s.data.assign(ini.begin(), ini.end());
+  for (int i = 0; i < 84; ++i) s.data.push_back(static_cast<uint8_t>(i * 7));
+  return s;
+}
+
+void Packages() {
+  const BodySpec sample = Sample();
+  const std::vector<uint8_t> body = MakeBody(sample);
+  const std::vector<uint8_t> good = Wrap(body);
+  Put("package", "ok-sample", good);
+
+  // The file cut short: inside U, right after U, and inside the coding.
+  for (size_t n : {size_t{0}, size_t{1}, size_t{3}, size_t{4}, size_t{5}, good.size() / 2,
+                   good.size() - 1}) {
+    Put("package", "bad-file-cut-" + std::to_string(n),
+        std::vector<uint8_t>(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(n)));
+  }
+  // The body cut at every header boundary, with U telling the truth.
+  const size_t list_start = 16 + 69;
+  const size_t sizes_start = list_start + sample.names.size();
+  for (size_t n : {size_t{4}, size_t{8}, size_t{16}, list_start, list_start + 5, sizes_start,
+                   sizes_start + 4, sizes_start + 12, body.size() - 1}) {
+    Put("package", "bad-body-cut-" + std::to_string(n),
+        Wrap(std::vector<uint8_t>(body.begin(), body.begin() + static_cast<std::ptrdiff_t>(n))));
+  }
+  // Length prefixes that lie.
+  Put("package", "bad-u-one-short", Wrap(body, static_cast<int64_t>(body.size()) - 1));
+  Put("package", "bad-u-one-long", Wrap(body, static_cast<int64_t>(body.size()) + 1));
+  Put("package", "bad-u-huge", Wrap(body, 0xFFFFFFFFll));
+  Put("package", "bad-u-zero", Wrap(body, 0));
+  {
+    BodySpec s = sample;
+    s.sizes[2] = 31;
+    Put("package", "bad-sizes-past-end", Wrap(MakeBody(s)));
+    s.sizes = {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF};
+    Put("package", "bad-sizes-overflow", Wrap(MakeBody(s)));
+  }
+  {
+    BodySpec s = sample;
+    s.list_length = -1000;
+    s.names.clear();
+    Put("package", "bad-negative-list-length", Wrap(MakeBody(s)));
+    s = sample;
+    s.list_length = 0x7FFFFFFF;
+    Put("package", "bad-list-length-past-end", Wrap(MakeBody(s)));
+  }
+  {
+    BodySpec s;
+    for (int i = 0; i < 1002; ++i) s.names += "m" + std::to_string(i) + ".bmp\r\n";
+    s.sizes.assign(1002, 0);
+    Put("package", "bad-1002-names", Wrap(MakeBody(s)));
+    BodySpec t;
+    t.names = std::string(1002, '\n');
+    t.sizes.assign(1002, 0);
+    Put("package", "bad-1002-empty-names", Wrap(MakeBody(t)));
+  }
+  {
+    BodySpec s = sample;
+    s.version = 10000;
+    Put("package", "bad-unknown-version", Wrap(MakeBody(s)));
+    s.version = 0xFFFFFFFF;
+    Put("package", "bad-version-all-ones", Wrap(MakeBody(s)));
+  }
+  {
+    BodySpec s;
+    Put("package", "ok-empty-name-list", Wrap(MakeBody(s)));
+    s.data = {1, 2, 3};
+    Put("package", "ok-empty-name-list-trailing-data", Wrap(MakeBody(s)));
+  }
+  {
+    BodySpec s = sample;
+    const char names[] = "skin.ini\r\n\0title.bmp\r\nleft.bmp\r\n";
+    s.names = std::string(names, sizeof names - 1);
+    Put("package", "ok-nul-in-names", Wrap(MakeBody(s)));
+    s.names = std::string("\0", 1);
+    Put("package", "ok-nul-only-name-list", Wrap(MakeBody(s)));
+  }
+  {
+    BodySpec s = sample;
+    s.names = "skin.ini\r\n\r\nleft.bmp";  // empty middle name, no final break
+    Put("package", "ok-empty-name-unterminated", Wrap(MakeBody(s)));
+  }
+  for (uint32_t v : {20000u, 30000u, 40000u, 50000u, 60000u}) {
+    BodySpec s = sample;
+    s.version = v;
+    s.filler = SkinFillerLength(v);
+    Put("package", "ok-version-" + std::to_string(v), Wrap(MakeBody(s)));
+    s.filler = 0;  // the filler missing: the name list reads from the wrong place
+    Put("package", "any-version-" + std::to_string(v) + "-no-filler", Wrap(MakeBody(s)));
+  }
+  // Junk of every kind.
+  std::mt19937 rng(1234);
+  for (int i = 0; i < 24; ++i) {
+    std::vector<uint8_t> junk(static_cast<size_t>(rng() % 400));
+    for (auto& b : junk) b = static_cast<uint8_t>(rng());
+    Put("package", "any-junk-" + std::to_string(i), junk);
+  }
+  for (int i = 0; i < 24; ++i) {
+    std::vector<uint8_t> flipped = good;
+    size_t at = 4 + rng() % (flipped.size() - 4);
+    flipped[at] ^= static_cast<uint8_t>(1u << (rng() % 8));
+    Put("package", "any-flip-" + std::to_string(i), flipped);
+  }
+}
+
+void Inis() {
+  auto put = [](const std::string& name, const std::string& text) {
+    Put("ini", name, std::vector<uint8_t>(text.begin(), text.end()));
+  };
+  put("empty", "");
+  put("nul-only", std::string(1, '\0'));
+  const char nul_inside[] = "[Skins]\r\nVersion=1\0[Title]\r\nx=1\r\n";
+  put("nul-inside", std::string(nul_inside, sizeof nul_inside - 1));
+  put("brackets", "[\r\n]\r\n[]\r\n[[]]\r\n[ ]\r\n[=]\r\n=\r\n==\r\n[Skins]=1\r\n");
+  put("controls", "\x01\x02[Skins]\x03\r\n\tVersion\t=\t1\t\r\n\x7f\r\n");
+  put("cr-only", "[Skins]\rVersion=150\r[Title]\rBitmap=a.bmp\r");
+  put("lf-cr", "[Skins]\n\rVersion=150\n\r");
+  put("high-bytes", "[Sk\xe9ns]\r\nV\xe9rsion=\xff\xfe\r\n\xa0[X]\xa0\r\n");
+  put("unterminated", "[Skins]\r\nVersion=15");
+  put("long-line", "[Skins]\r\nKey=" + std::string(100000, 'v') + "\r\n");
+  std::string many;
+  for (int i = 0; i < 5000; ++i) many += "[S" + std::to_string(i) + "]\r\nk=" + std::to_string(i) + "\r\n";
+  put("many-sections", many);
+  std::string repeated;
+  for (int i = 0; i < 2000; ++i) repeated += "[Skins]\r\nVersion=" + std::to_string(i) + "\r\n";
+  put("repeated-section", repeated);
+  put("comments", ";[Skins]\r\n ; x\r\n[Skins];\r\n;Version=1\r\n");
+  put("hex", "[Skins]\r\nVersion=0x\r\nA=0xFFFFFFFFFF\r\nB=$\r\nC=-\r\nD=+\r\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fputs("usage: make_corpus FUZZ_CORPUS_DIR\n", stderr);
+    return 2;
+  }
+  g_root = argv[1];
+  CreateDirectoryIfMissing(g_root);
+  CreateDirectoryIfMissing(g_root + "/package");
+  CreateDirectoryIfMissing(g_root + "/ini");
+  Packages();
+  Inis();
+  return 0;
+}
