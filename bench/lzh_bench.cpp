@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <map>
+#include <vector>
 #include <string>
 #include <stdexcept>
 
@@ -60,17 +61,23 @@ void BM_UnpackReference(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Corpus().size()));
 }
 
-BENCHMARK(BM_PackOurs)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_PackReference)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_UnpackOurs)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_UnpackReference)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+// Repeated and interleaved (see main), so that both sides of a ratio see the
+// same machine; the ratios use the medians.
+#define MV_BENCH(fn) \
+  BENCHMARK(fn)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(7)->ReportAggregatesOnly(true)
+MV_BENCH(BM_PackOurs);
+MV_BENCH(BM_PackReference);
+MV_BENCH(BM_UnpackOurs);
+MV_BENCH(BM_UnpackReference);
 
 // Collects the per-iteration times so the ratios can be printed.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& r : runs) {
-      if (r.run_type == Run::RT_Iteration) times_[r.benchmark_name()] = r.GetAdjustedRealTime();
+      if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median") {
+        times_[r.run_name.function_name] = r.GetAdjustedRealTime();
+      }
     }
     ConsoleReporter::ReportRuns(runs);
   }
@@ -81,10 +88,10 @@ class RatioReporter : public benchmark::ConsoleReporter {
     };
     std::printf("corpus %zu bytes, coded %zu bytes (identical to the reference)\n",
                 Corpus().size(), Coded().size());
-    std::printf("pack throughput vs reference:   %.2fx\n",
-                ratio("BM_PackReference/min_time:2.000", "BM_PackOurs/min_time:2.000"));
-    std::printf("unpack throughput vs reference: %.2fx\n",
-                ratio("BM_UnpackReference/min_time:2.000", "BM_UnpackOurs/min_time:2.000"));
+    std::printf("pack throughput vs reference:   %.2fx (medians)\n",
+                ratio("BM_PackReference", "BM_PackOurs"));
+    std::printf("unpack throughput vs reference: %.2fx (medians)\n",
+                ratio("BM_UnpackReference", "BM_UnpackOurs"));
   }
 
  private:
@@ -94,7 +101,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
+  std::vector<char*> args(argv, argv + argc);
+  char interleave[] = "--benchmark_enable_random_interleaving=true";
+  args.insert(args.begin() + 1, interleave);
+  int n = static_cast<int>(args.size());
+  benchmark::Initialize(&n, args.data());
   Coded();  // fails loudly when the outputs differ
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);

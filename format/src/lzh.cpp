@@ -72,7 +72,7 @@ struct Huffman {
     prnt[R] = 0;
   }
 
-  void Rebuild() {
+  __attribute__((noinline)) void Rebuild() {
     // Leaves to the low positions with halved frequencies.
     int j = 0;
     for (int i = 0; i < T; ++i) {
@@ -103,33 +103,51 @@ struct Huffman {
     }
   }
 
-  void Update(int c) {
-    if (freq[R] == MAX_FREQ) Rebuild();
+  // After symbol c: counts it, keeping freq ascending by moving nodes.
+  __attribute__((always_inline)) void Update(int c) {
+    if (freq[R] == MAX_FREQ) [[unlikely]] Rebuild();
     c = prnt[c + T];
     do {
-      uint32_t k = ++freq[c];
-      int l = c + 1;
-      if (k > freq[l]) {
-        while (k > freq[++l]) {
-        }
-        --l;
-        freq[c] = freq[l];
-        freq[l] = k;
-
-        int i = son[c];
-        prnt[i] = l;
-        if (i < T) prnt[i + 1] = l;
-
-        int j = son[l];
-        son[l] = i;
-
-        prnt[j] = c;
-        if (j < T) prnt[j + 1] = c;
-        son[c] = j;
-
-        c = l;
-      }
+      if (uint32_t k = ++freq[c]; k > freq[c + 1]) c = Exchange(c, k);
     } while ((c = prnt[c]) != 0);
+  }
+
+  // Node c's frequency just became k, above its right neighbour's: swap c
+  // with the last node whose frequency is still below k, and return that
+  // node's index (where c's subtree now is).
+  int Exchange(int c, uint32_t k) {
+    // freq is ascending; runs of equal frequencies can be hundreds of nodes
+    // long, so gallop, then halve.
+    int lo = c + 1, step = 1, hi = c + 2;
+    while (hi < T && k > freq[hi]) {
+      lo = hi;
+      step <<= 1;
+      hi = lo + step;
+    }
+    if (hi > T) hi = T;  // freq[T] is the 0xFFFF sentinel
+    while (hi - lo > 1) {
+      int mid = lo + (hi - lo) / 2;
+      if (k > freq[mid]) {
+        lo = mid;
+      } else {
+        hi = mid;
+      }
+    }
+    const int l = lo;
+    freq[c] = freq[l];
+    freq[l] = k;
+
+    int i = son[c];
+    prnt[i] = l;
+    if (i < T) prnt[i + 1] = l;
+
+    int j = son[l];
+    son[l] = i;
+
+    prnt[j] = c;
+    if (j < T) prnt[j + 1] = c;
+    son[c] = j;
+    return l;
   }
 };
 
@@ -177,6 +195,16 @@ class SpanSource {
     if (p_ != end_) return *p_++;
     ++past_end_;
     return 0;
+  }
+  // The next `n` (1..8) bytes as the high bytes of a big-endian word, when
+  // that many remain.
+  bool Take(int n, uint64_t& word) {
+    if (end_ - p_ < 8) return false;
+    uint64_t w;
+    std::memcpy(&w, p_, 8);
+    word = __builtin_bswap64(w) & (~0ull << (64 - 8 * n));
+    p_ += n;
+    return true;
   }
   uint64_t PastEnd() const { return past_end_; }
 
@@ -259,8 +287,10 @@ class SpanText {
 
 struct EncoderState {
   uint8_t text[TEXT_SIZE + TEXT_PAD];
-  int32_t lson[N + 1];
-  int32_t rson[N + 257];
+  // Match-finder trees: the two children of each node side by side ([0] left,
+  // [1] right; entries N+1..N+256 are the roots, right child only) and the
+  // parents. 16-bit entries keep the whole finder in the first-level cache.
+  int32_t child[N + 257][2];
   int32_t dad[N + 1];
   Huffman huff;
   int match_position = 0;
@@ -299,27 +329,26 @@ class BitWriter {
 };
 
 void InitTree(EncoderState& s) {
-  for (int i = N + 1; i <= N + 256; ++i) s.rson[i] = NIL;
+  for (int i = N + 1; i <= N + 256; ++i) s.child[i][1] = NIL;
   for (int i = 0; i < N; ++i) s.dad[i] = NIL;
 }
 
-// Index of the first byte in 1..F-1 where the strings at a and b differ, F if
-// none; `cmp` gets the sign of the difference there.
-inline int CompareStrings(const uint8_t* a, const uint8_t* b, int& cmp) {
-  for (int i = 1; i < F; i += 8) {
-    uint64_t x, y;
-    std::memcpy(&x, a + i, 8);
-    std::memcpy(&y, b + i, 8);
-    uint64_t d = x ^ y;
+inline uint64_t Load64(const uint8_t* p) {
+  uint64_t v;
+  std::memcpy(&v, p, 8);
+  return v;
+}
+
+// Where the strings at `key` and `node` first differ, from index 9 on (the
+// first eight after the leading byte are known equal); F when they agree up
+// to F - 1. `cmp` gets the sign of the difference there.
+inline int CompareTail(const uint8_t* key, const uint8_t* node, int& cmp) {
+  for (int i = 9; i < F; i += 8) {
+    uint64_t d = Load64(key + i) ^ Load64(node + i);
     if (d != 0) {
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
       int at = i + (__builtin_ctzll(d) >> 3);
-#else
-      int at = i;
-      while (a[at] == b[at]) ++at;
-#endif
       if (at >= F) break;
-      cmp = static_cast<int>(a[at]) - static_cast<int>(b[at]);
+      cmp = static_cast<int>(key[at]) - static_cast<int>(node[at]);
       return at;
     }
   }
@@ -327,31 +356,39 @@ inline int CompareStrings(const uint8_t* a, const uint8_t* b, int& cmp) {
   return F;
 }
 
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the match finder reads words little-endian");
+
 void InsertNode(EncoderState& s, int r) {
-  int cmp = 1;
   const uint8_t* key = &s.text[r];
+  const uint64_t head = Load64(key + 1);
   int p = N + 1 + key[0];
-  s.rson[r] = s.lson[r] = NIL;
+  s.child[r][0] = s.child[r][1] = NIL;
   s.match_length = 0;
+  int q = s.child[p][1];  // the first step from a root goes right
+  if (q == NIL) {
+    s.child[p][1] = r;
+    s.dad[r] = p;
+    return;
+  }
+  uint64_t node = Load64(&s.text[q + 1]);
   for (;;) {
-    if (cmp >= 0) {
-      if (s.rson[p] != NIL) {
-        p = s.rson[p];
-      } else {
-        s.rson[p] = r;
-        s.dad[r] = p;
-        return;
-      }
+    p = q;
+    // Fetch both children of p and the heads of their strings while p is
+    // being compared: the walk then waits on one compare per step, not on a
+    // compare and two dependent loads. (A missing child reads the slack
+    // behind the ring, which is never used.)
+    const int left = s.child[p][0], right_child = s.child[p][1];
+    const uint64_t left_head = Load64(&s.text[left + 1]);
+    const uint64_t right_head = Load64(&s.text[right_child + 1]);
+    int i, cmp;
+    uint64_t d = head ^ node;
+    if (d != 0) {
+      int shift = __builtin_ctzll(d) & ~7;
+      i = 1 + (shift >> 3);
+      cmp = static_cast<int>((head >> shift) & 0xFF) - static_cast<int>((node >> shift) & 0xFF);
     } else {
-      if (s.lson[p] != NIL) {
-        p = s.lson[p];
-      } else {
-        s.lson[p] = r;
-        s.dad[r] = p;
-        return;
-      }
+      i = CompareTail(key, &s.text[p], cmp);
     }
-    int i = CompareStrings(key, &s.text[p], cmp);
     if (i > THRESHOLD) {
       int pos = ((r - p) & (N - 1)) - 1;
       if (i > s.match_length) {
@@ -361,48 +398,59 @@ void InsertNode(EncoderState& s, int r) {
         s.match_position = pos;
       }
     }
+    if (cmp >= 0) {
+      if (right_child == NIL) {
+        s.child[p][1] = r;
+        s.dad[r] = p;
+        return;
+      }
+      q = right_child;
+      node = right_head;
+    } else {
+      if (left == NIL) {
+        s.child[p][0] = r;
+        s.dad[r] = p;
+        return;
+      }
+      q = left;
+      node = left_head;
+    }
   }
   // Full-length match: r takes p's place and p leaves the tree.
   s.dad[r] = s.dad[p];
-  s.lson[r] = s.lson[p];
-  s.rson[r] = s.rson[p];
-  s.dad[s.lson[p]] = r;
-  s.dad[s.rson[p]] = r;
-  if (s.rson[s.dad[p]] == p) {
-    s.rson[s.dad[p]] = r;
-  } else {
-    s.lson[s.dad[p]] = r;
-  }
+  s.child[r][0] = s.child[p][0];
+  s.child[r][1] = s.child[p][1];
+  s.dad[s.child[p][0]] = r;
+  s.dad[s.child[p][1]] = r;
+  int parent = s.dad[p];
+  s.child[parent][s.child[parent][1] == p] = r;
   s.dad[p] = NIL;
 }
 
 void DeleteNode(EncoderState& s, int p) {
   if (s.dad[p] == NIL) return;
   int q;
-  if (s.rson[p] == NIL) {
-    q = s.lson[p];
-  } else if (s.lson[p] == NIL) {
-    q = s.rson[p];
+  if (s.child[p][1] == NIL) {
+    q = s.child[p][0];
+  } else if (s.child[p][0] == NIL) {
+    q = s.child[p][1];
   } else {
-    q = s.lson[p];
-    if (s.rson[q] != NIL) {
+    q = s.child[p][0];
+    if (s.child[q][1] != NIL) {
       do {
-        q = s.rson[q];
-      } while (s.rson[q] != NIL);
-      s.rson[s.dad[q]] = s.lson[q];
-      s.dad[s.lson[q]] = s.dad[q];
-      s.lson[q] = s.lson[p];
-      s.dad[s.lson[p]] = q;
+        q = s.child[q][1];
+      } while (s.child[q][1] != NIL);
+      s.child[s.dad[q]][1] = s.child[q][0];
+      s.dad[s.child[q][0]] = s.dad[q];
+      s.child[q][0] = s.child[p][0];
+      s.dad[s.child[p][0]] = q;
     }
-    s.rson[q] = s.rson[p];
-    s.dad[s.rson[p]] = q;
+    s.child[q][1] = s.child[p][1];
+    s.dad[s.child[p][1]] = q;
   }
   s.dad[q] = s.dad[p];
-  if (s.rson[s.dad[p]] == p) {
-    s.rson[s.dad[p]] = q;
-  } else {
-    s.lson[s.dad[p]] = q;
-  }
+  int parent = s.dad[p];
+  s.child[parent][s.child[parent][1] == p] = q;
   s.dad[p] = NIL;
 }
 
@@ -416,8 +464,18 @@ void EncodeChar(EncoderState& s, BitWriter<Sink>& out, int c) {
   do {
     code |= static_cast<uint64_t>(k & 1) << len;
     ++len;
-  } while ((k = s.huff.prnt[k]) != R);
-  out.Put(code, len);
+  } while ((k = s.huff.prnt[k]) != R && len < 64);
+  if (k != R) [[unlikely]] {
+    // Deeper than 64 levels: impossible while frequencies stay below 0x8000,
+    // but the code would still come out whole, most significant bits first.
+    std::vector<int> bits;
+    for (int b = len; b-- > 0;) bits.push_back(static_cast<int>((code >> b) & 1));
+    do bits.insert(bits.begin(), k & 1);
+    while ((k = s.huff.prnt[k]) != R);
+    for (int b : bits) out.Put(static_cast<uint64_t>(b), 1);
+  } else {
+    out.Put(code, len);
+  }
   s.huff.Update(c);
 }
 
@@ -478,11 +536,6 @@ uint32_t Encode(EncoderState& s, Text& in, Sink& sink, uint32_t& codesize) {
 
 // ---------------------------------------------------------------- decoder
 
-struct DecoderState {
-  uint8_t text[N];
-  Huffman huff;
-};
-
 template <class Source>
 class BitReader {
  public:
@@ -501,12 +554,42 @@ class BitReader {
     bits_ -= n;
     return v;
   }
+  // Walks the Huffman tree from the root to a leaf, one bit per node, and
+  // returns the leaf's symbol. The buffer is topped up once per symbol: a tree
+  // whose root frequency stays below 0x8000 is far shallower than 57 levels;
+  // deeper paths (which cannot occur) would still be read bit by bit.
+  int Symbol(const int32_t* son) {
+    if (bits_ < 32) Refill();
+    uint64_t b = buf_;
+    const int avail = bits_;
+    int used = 0;
+    int c = son[R];
+    while (c < T && used < avail) {
+      c = son[c + static_cast<int>(b >> 63)];
+      b <<= 1;
+      ++used;
+    }
+    buf_ = b;
+    bits_ -= used;
+    while (c < T) c = son[c + Bit()];
+    return c - T;
+  }
   // Bits taken from the input, including made-up zero bits past its end.
   uint64_t Fetched() const { return fetched_; }
   int Buffered() const { return bits_; }
 
  private:
   void Refill() {
+    if constexpr (requires(uint64_t w) { src_.Take(1, w); }) {
+      const int n = (64 - bits_) >> 3;  // at least 4: called below 32 bits
+      uint64_t w;
+      if (src_.Take(n, w)) {
+        buf_ |= w >> bits_;
+        bits_ += 8 * n;
+        fetched_ += static_cast<uint64_t>(8 * n);
+        return;
+      }
+    }
     while (bits_ <= 56) {
       buf_ |= static_cast<uint64_t>(src_.Next()) << (56 - bits_);
       bits_ += 8;
@@ -519,63 +602,112 @@ class BitReader {
   uint64_t fetched_ = 0;
 };
 
-template <class T>
-std::unique_ptr<T> AllocateTables() {
-  std::unique_ptr<T> p(new (std::nothrow) T);
+template <class T, class... Args>
+std::unique_ptr<T> AllocateTables(Args&&... args) {
+  std::unique_ptr<T> p(new (std::nothrow) T(std::forward<Args>(args)...));
   if (!p) throw ElzhException("LZH : Cannot get memory for dictionary tables");
   return p;
 }
 
-// True when the decoder consumed more bits than the input held.
-template <class Source>
-bool Overran(const Source& src, uint64_t fetched_bits, int buffered_bits) {
-  uint64_t consumed = fetched_bits - static_cast<uint64_t>(buffered_bits);
-  uint64_t available = fetched_bits - src.PastEnd() * 8;
-  return consumed > available;
-}
+// Decoded bytes through the 4096-byte ring, handed to a sink as they come
+// (the streaming form).
+template <class Sink>
+class RingOutput {
+ public:
+  explicit RingOutput(Sink& sink) : sink_(sink) {
+    std::memset(text_, ' ', N - F);
+    std::memset(text_ + (N - F), 0, F);
+  }
+  void Literal(uint8_t c) {
+    sink_.Put(c);
+    text_[r_] = c;
+    r_ = (r_ + 1) & (N - 1);
+  }
+  void Match(int distance, int length) {
+    int i = (r_ - distance) & (N - 1);
+    for (int k = 0; k < length; ++k) {
+      uint8_t b = text_[(i + k) & (N - 1)];
+      sink_.Put(b);
+      text_[r_] = b;
+      r_ = (r_ + 1) & (N - 1);
+    }
+  }
+  void Finish() { sink_.Flush(); }
+
+ private:
+  Sink& sink_;
+  uint8_t text_[N];
+  int r_ = N - F;
+};
+
+// Decoded bytes straight into one buffer: a match copies from the output
+// itself. Before the start lies the ring's initial content, spaces except for
+// its last F positions, which are zero.
+class FlatOutput {
+ public:
+  FlatOutput(std::vector<uint8_t>& out, uint32_t size) : out_(out) {
+    out_.resize(static_cast<size_t>(size) + F);  // a final match may pass size
+    p_ = out_.data();
+    begin_ = p_;
+  }
+  void Literal(uint8_t c) { *p_++ = c; }
+  void Match(int distance, int length) {
+    const uint8_t* from = p_ - distance;
+    if (from >= begin_) {
+      if (distance >= length) {
+        std::memcpy(p_, from, static_cast<size_t>(length));
+        p_ += length;
+      } else {
+        for (int k = 0; k < length; ++k) p_[k] = from[k];
+        p_ += length;
+      }
+      return;
+    }
+    const std::ptrdiff_t start = p_ - begin_ - distance;  // negative: inside the initial ring
+    for (int k = 0; k < length; ++k) {
+      std::ptrdiff_t at = start + k;
+      *p_++ = at >= 0 ? begin_[at] : (at >= -(N - F) ? uint8_t{' '} : uint8_t{0});
+    }
+  }
+  void Finish() { out_.resize(static_cast<size_t>(p_ - begin_)); }
+
+ private:
+  std::vector<uint8_t>& out_;
+  uint8_t* p_;
+  uint8_t* begin_;
+};
 
 // Decodes `size` bytes (or a little more, when the last match passes it);
 // returns true when the coded input ran out on the way.
-template <class Source, class Sink>
-bool Decode(uint32_t size, Source& src, Sink& sink) {
-  auto state = AllocateTables<DecoderState>();
-  DecoderState& s = *state;
+template <class Source, class Output>
+bool Decode(uint32_t size, Source& src, Output& out) {
+  auto huff = AllocateTables<Huffman>();
   BitReader<Source> in(src);
-  s.huff.Start();
-  std::memset(s.text, ' ', N - F);
-  std::memset(s.text + (N - F), 0, F);
-  int r = N - F;
+  huff->Start();
+  const int32_t* son = huff->son;
   uint64_t count = 0;
-  const int32_t* son = s.huff.son;
   while (count < size) {
-    int c = son[R];
-    while (c < T) c = son[c + in.Bit()];
-    c -= T;
-    s.huff.Update(c);
+    int c = in.Symbol(son);
+    huff->Update(c);
     if (c < 256) {
-      sink.Put(static_cast<uint8_t>(c));
-      s.text[r] = static_cast<uint8_t>(c);
-      r = (r + 1) & (N - 1);
+      out.Literal(static_cast<uint8_t>(c));
       ++count;
     } else {
       unsigned first = in.Bits(8);
       unsigned upper = kPos.dcode[first];
       int rest = kPos.dlen[first] - 2;
       unsigned low = (first << rest) | in.Bits(rest);
-      int pos = static_cast<int>((upper << 6) | (low & 0x3F));
-      int i = (r - pos - 1) & (N - 1);
-      int j = c - 255 + THRESHOLD;
-      for (int k = 0; k < j; ++k) {
-        uint8_t b = s.text[(i + k) & (N - 1)];
-        sink.Put(b);
-        s.text[r] = b;
-        r = (r + 1) & (N - 1);
-      }
-      count += static_cast<uint64_t>(j);
+      int position = static_cast<int>((upper << 6) | (low & 0x3F));
+      int length = c - 255 + THRESHOLD;
+      out.Match(position + 1, length);
+      count += static_cast<uint64_t>(length);
     }
   }
-  sink.Flush();
-  return Overran(src, in.Fetched(), in.Buffered());
+  out.Finish();
+  // Consumed more bits than the input held?
+  uint64_t consumed = in.Fetched() - static_cast<uint64_t>(in.Buffered());
+  uint64_t available = in.Fetched() - src.PastEnd() * 8;
+  return consumed > available;
 }
 
 }  // namespace
@@ -590,8 +722,9 @@ uint32_t TLZH::Pack(const TLZHRead& read, const TLZHWrite& write) {
 
 void TLZH::Unpack(uint32_t size, const TLZHRead& read, const TLZHWrite& write) {
   CallbackSource in(read);
-  CallbackSink out(write);
-  overrun_ = Decode(size, in, out);
+  CallbackSink sink(write);
+  auto out = AllocateTables<RingOutput<CallbackSink>>(sink);
+  overrun_ = Decode(size, in, *out);
 }
 
 std::vector<uint8_t> LzhPack(std::span<const uint8_t> data) {
@@ -607,10 +740,9 @@ std::vector<uint8_t> LzhPack(std::span<const uint8_t> data) {
 
 TLzhUnpacked LzhUnpack(std::span<const uint8_t> coded, uint32_t size) {
   TLzhUnpacked result;
-  result.Bytes.reserve(size + F);
   SpanSource in(coded);
-  VectorSink sink(result.Bytes);
-  result.Overrun = Decode(size, in, sink);
+  FlatOutput out(result.Bytes, size);
+  result.Overrun = Decode(size, in, out);
   return result;
 }
 

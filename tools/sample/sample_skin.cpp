@@ -40,7 +40,12 @@ TImage FrameStrip(int frames, int w, int h, Rgb top, Rgb bottom, int corner) {
       c = {static_cast<int>((c.r + band) * shade), static_cast<int>((c.g + band) * shade),
            static_cast<int>((c.b + band) * shade)};
       for (int x = 0; x < w; ++x) {
-        Rgb px = c;
+        // Brushed grain: a small deterministic ripple along each row, and a
+        // horizontal sheen, as drawn metal has.
+        int grain = static_cast<int>((static_cast<unsigned>(x * 7 + y * 13 + f * 5) * 2654435761u) >> 29) - 4;
+        double sheen = 12.0 * std::sin(x * 3.14159 / std::max(w, 1));
+        Rgb px{c.r + grain + static_cast<int>(sheen), c.g + grain + static_cast<int>(sheen),
+               c.b + grain + static_cast<int>(sheen)};
         bool rim = x == 0 || y == 0 || x == w - 1 || y == h - 1;
         if (rim) px = Mix(c, Rgb{40, 44, 52}, 0.7);
         // Flat face in the middle third, the area that is stretched.
