@@ -63,6 +63,11 @@ mkdir -p "$BUILD"
   fi
 ) 9>"$BUILD/.wineprefix.lock"
 
+# GoogleTest wants a Windows path for its report; Wine maps / to Z:.
+case "${GTEST_OUTPUT:-}" in
+  xml:/*) export GTEST_OUTPUT="xml:Z:${GTEST_OUTPUT#xml:}" ;;
+esac
+
 if [ -n "${MV_DISPLAY:-}" ]; then
   export DISPLAY=$MV_DISPLAY
   exec "$WINE" "$@"

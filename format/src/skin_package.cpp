@@ -175,7 +175,7 @@ void TSkinWriter::AddMember(std::string name, std::span<const uint8_t> bytes) {
   if (name.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) {
     throw ESkinPackageError("A member name cannot contain line breaks or NUL characters");
   }
-  if (bytes.size() > 0xFFFFFFFFull || data_.size() + bytes.size() > kMaxBodySize) {
+  if (static_cast<uint64_t>(data_.size()) + bytes.size() > kMaxBodySize) {
     throw ESkinPackageError("A skin package cannot hold members that large");
   }
   names_.push_back(std::move(name));

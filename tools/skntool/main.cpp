@@ -151,7 +151,6 @@ int Lzh(const std::string& mode, const std::string& in, const std::string& out) 
   if (!ReadFileBytes(in, bytes, &why)) return Fail(why);
   std::vector<uint8_t> result;
   if (mode == "c") {
-    if (bytes.size() > 0xFFFFFFFFull) return Fail(in + ": too large");
     uint32_t n = static_cast<uint32_t>(bytes.size());
     result = {static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8), static_cast<uint8_t>(n >> 16),
               static_cast<uint8_t>(n >> 24)};

@@ -1,0 +1,58 @@
+# The one front door. Every target first installs what is missing
+# (scripts/setup.sh does no network work on a machine that has everything).
+#
+#   make run     build and run the main job
+#   make test    build everything and run every test suite
+#   make build   build the host and Windows trees
+#   make bench   build and run the benchmarks
+#   make fuzz    run the fuzz targets with libFuzzer for a while (clang)
+.PHONY: setup build build-native build-asan build-win64 build-win32 test run bench fuzz clean
+
+SAMPLE := build/sample
+
+setup:
+	@scripts/setup.sh
+
+build/%/build.ninja:
+	@cmake --preset $* >/dev/null
+
+build-native: setup build/native/build.ninja
+	@cmake --build build/native
+
+build-asan: setup build/native-asan/build.ninja
+	@cmake --build build/native-asan
+
+build-win64: setup build/win64/build.ninja
+	@cmake --build build/win64
+
+build-win32: setup build/win32/build.ninja
+	@cmake --build build/win32
+
+build: build-native build-win64
+
+test: build-native build-asan build-win64 build-win32
+	@scripts/run-tests.sh build/native build/native-asan build/win64
+
+run: build-native
+	@rm -rf $(SAMPLE) && mkdir -p $(SAMPLE)
+	@build/native/bin/mksample $(SAMPLE)/files >/dev/null
+	@build/native/bin/skntool pack -o $(SAMPLE)/sample.skn \
+	  $(SAMPLE)/files/sample.ini $$(ls $(SAMPLE)/files/*.bmp)
+	@echo "packed $(SAMPLE)/sample.skn:"
+	@build/native/bin/skntool list $(SAMPLE)/sample.skn
+
+bench: build-native
+	@build/native/bin/lzh_bench
+
+fuzz: setup
+	@CC=clang CXX=clang++ cmake --preset fuzz >/dev/null
+	@cmake --build build/fuzz --target package_fuzz quick_ini_fuzz mem_ini_fuzz
+	@for t in package_fuzz quick_ini_fuzz mem_ini_fuzz; do \
+	  case $$t in package_fuzz) c=package ;; *) c=ini ;; esac; \
+	  mkdir -p build/fuzz/corpus-$$t; \
+	  build/fuzz/bin/$$t -max_total_time=$${FUZZ_SECONDS:-60} -max_len=65536 \
+	    build/fuzz/corpus-$$t fuzz/corpus/$$c || exit 1; \
+	done
+
+clean:
+	@rm -rf build/native build/native-asan build/win64 build/win32 build/fuzz $(SAMPLE)
