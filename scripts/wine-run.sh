@@ -26,8 +26,10 @@ if [ $# -lt 1 ]; then
   exit 2
 fi
 if [ -z "$BUILD" ]; then
-  BUILD=$(cd "$(dirname "$0")/../build/win64" 2>/dev/null && pwd) || BUILD=/tmp/mv-wine
+  BUILD=$(dirname "$0")/../build/win64
 fi
+mkdir -p "$BUILD"
+BUILD=$(cd "$BUILD" && pwd)
 
 WINE=wine
 if [ -x /usr/lib/wine/wine64 ]; then WINE=/usr/lib/wine/wine64; fi

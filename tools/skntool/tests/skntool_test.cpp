@@ -1,0 +1,196 @@
+// skntool driven as a user drives it: through its command line, exit codes,
+// standard output and the files it writes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "format/file_io.h"
+#include "format/skin_package.h"
+#include "reference/lzhuf_ref.h"
+#include "test_util.h"
+
+using namespace testutil;
+
+namespace {
+
+struct Result {
+  int code;
+  std::string out, err;
+};
+
+std::string NativePath(std::string p) {
+#ifdef _WIN32
+  // Under Wine the tool's build path is a Unix path; drive Z: maps to /.
+  if (!p.empty() && p[0] == '/') p = "Z:" + p;
+  for (char& c : p) {
+    if (c == '/') c = '\\';
+  }
+#endif
+  return p;
+}
+
+std::string Slurp(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::stringstream ss;
+  ss << f.rdbuf();
+  return ss.str();
+}
+
+class Skntool : public ::testing::Test {
+ protected:
+  Result Run(const std::string& args) {
+    std::string out = dir_.File("stdout.txt"), err = dir_.File("stderr.txt");
+    std::string cmd = "\"" + NativePath(SKNTOOL_PATH) + "\" " + args + " >\"" + out + "\" 2>\"" + err + "\"";
+#ifdef _WIN32
+    cmd = "\"" + cmd + "\"";  // cmd.exe strips one pair of outer quotes
+#endif
+    int rc = std::system(cmd.c_str());
+#ifndef _WIN32
+    rc = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+#endif
+    return {rc, Slurp(out), Slurp(err)};
+  }
+  std::string File(const std::string& name) { return dir_.File(name); }
+  std::string Q(const std::string& path) { return "\"" + path + "\""; }
+  ScratchDir dir_;
+};
+
+TEST_F(Skntool, UsageAndExitCodes) {
+  struct {
+    const char* args;
+    int code;
+  } cases[] = {{"", 2},           {"--help", 0},         {"frob", 2},   {"list", 2},
+               {"list a b", 2},   {"extract x", 2},      {"pack", 2},   {"pack -o", 2},
+               {"lzh x a b", 2},  {"lzh c onlyone", 2},  {"ini", 2}};
+  for (const auto& c : cases) {
+    Result r = Run(c.args);
+    EXPECT_EQ(r.code, c.code) << c.args;
+    const std::string& text = c.code == 0 ? r.out : r.err;
+    EXPECT_NE(text.find("usage: skntool"), std::string::npos) << c.args;
+  }
+}
+
+TEST_F(Skntool, BadInputIsOneLineOnStderrAndExitOne) {
+  WriteFileAtomic(File("junk.skn"), Bytes("this is not a package at all"));
+  TSkinWriter w;
+  w.AddMember("a.bmp", Bytes("x"));
+  w.SaveToFile(File("noini.skn"));
+  const std::string cases[] = {"list " + Q(File("missing.skn")), "list " + Q(File("junk.skn")),
+                               "extract " + Q(File("junk.skn")) + " " + Q(File("out")),
+                               "ini " + Q(File("noini.skn")),
+                               "lzh d " + Q(File("junk.skn")) + " " + Q(File("x.bin")),
+                               "pack -o " + Q(File("p.skn")) + " " + Q(File("missing.bmp"))};
+  for (const std::string& args : cases) {
+    Result r = Run(args);
+    EXPECT_EQ(r.code, 1) << args;
+    EXPECT_EQ(r.err.rfind("skntool: ", 0), 0u) << args << ": " << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args << ": " << r.err;
+  }
+  EXPECT_FALSE(FileExists(File("p.skn")));
+}
+
+TEST_F(Skntool, PackListIniAndExtractRoundTrip) {
+  ASSERT_TRUE(CreateDirectoryIfMissing(File("in")));
+  WriteFileAtomic(File("in/Skin.INI"), Bytes("[Skins]\r\nVersion=150\r\n"));
+  WriteFileAtomic(File("in/b.bmp"), RandomBytes(5000, 1, 8));
+  WriteFileAtomic(File("in/a.bmp"), std::vector<uint8_t>{});
+  Result r = Run("pack -o " + Q(File("p.skn")) + " " + Q(File("in/Skin.INI")) + " " +
+                 Q(File("in/b.bmp")) + " " + Q(File("in/a.bmp")));
+  ASSERT_EQ(r.code, 0) << r.err;
+
+  r = Run("list " + Q(File("p.skn")));
+  ASSERT_EQ(r.code, 0) << r.err;
+  std::string expected =
+      "version 70000\n"
+      "   0         22 skin.ini\n"
+      "   1       5000 b.bmp\n"
+      "   2          0 a.bmp\n";
+#ifdef _WIN32
+  // The C runtime writes text-mode line ends on Windows.
+  for (size_t at = 0; (at = expected.find('\n', at)) != std::string::npos; at += 2) {
+    expected.insert(at, "\r");
+  }
+#endif
+  EXPECT_EQ(r.out, expected);
+
+  r = Run("ini " + Q(File("p.skn")));
+  ASSERT_EQ(r.code, 0);
+  EXPECT_EQ(r.out, "[Skins]\r\nVersion=150\r\n");  // byte for byte
+
+  r = Run("extract " + Q(File("p.skn")) + " " + Q(File("out")));
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(Slurp(File("out/b.bmp")), Slurp(File("in/b.bmp")));
+  EXPECT_EQ(Slurp(File("out/skin.ini")), Slurp(File("in/Skin.INI")));
+  EXPECT_TRUE(FileExists(File("out/a.bmp")));
+}
+
+TEST_F(Skntool, ExtractKeepsHostileNamesInsideTheFolder) {
+  TSkinWriter w;
+  const char* names[] = {"..\\..\\escape.bmp", "../escape.bmp", "C:\\escape.bmp", "/escape.bmp",
+                         "dup.bmp",            "DUP.bmp",       "con",            "",
+                         "a:b.bmp"};
+  int i = 0;
+  for (const char* n : names) w.AddMember(n, Bytes(std::to_string(i++)));
+  ASSERT_TRUE(CreateDirectoryIfMissing(File("deep")));
+  w.SaveToFile(File("deep/evil.skn"));
+  Result r = Run("extract " + Q(File("deep/evil.skn")) + " " + Q(File("deep/out")));
+  ASSERT_EQ(r.code, 0) << r.err;
+  int files = 0;
+  for (const auto& e : std::filesystem::recursive_directory_iterator(dir_.Path())) {
+    if (!e.is_regular_file()) continue;
+    std::string name = e.path().filename().string();
+    if (e.path().parent_path().filename() == "out") {
+      ++files;
+    } else {  // nothing was written anywhere else
+      EXPECT_TRUE(name == "evil.skn" || name == "stdout.txt" || name == "stderr.txt") << e.path();
+    }
+  }
+  EXPECT_EQ(files, 9);  // one file per member: duplicates are numbered
+  EXPECT_EQ(Slurp(File("deep/out/dup.bmp")), "4");
+  EXPECT_EQ(Slurp(File("deep/out/dup_2.bmp")), "5");
+}
+
+TEST_F(Skntool, LzhMatchesTheReferenceCoderBothWays) {
+  for (uint32_t seed : {1u, 2u, 3u}) {
+    std::vector<uint8_t> data = RandomBytes(20000 * seed, seed, 1 << (seed * 2));
+    WriteFileAtomic(File("raw.bin"), data);
+    Result r = Run("lzh c " + Q(File("raw.bin")) + " " + Q(File("coded.lzh")));
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::vector<uint8_t> coded;
+    ASSERT_TRUE(ReadFileBytes(File("coded.lzh"), coded));
+    std::vector<uint8_t> expected;
+    PutU32(expected, static_cast<uint32_t>(data.size()));
+    std::vector<uint8_t> ref = lzhuf_ref::Encode(data);
+    expected.insert(expected.end(), ref.begin(), ref.end());
+    EXPECT_TRUE(coded == expected);
+
+    r = Run("lzh d " + Q(File("coded.lzh")) + " " + Q(File("back.bin")));
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::vector<uint8_t> back;
+    ASSERT_TRUE(ReadFileBytes(File("back.bin"), back));
+    EXPECT_TRUE(back == data);
+  }
+  // A length prefix that the data cannot hold.
+  WriteFileAtomic(File("short.lzh"), std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0x7F, 1, 2});
+  EXPECT_EQ(Run("lzh d " + Q(File("short.lzh")) + " " + Q(File("x.bin"))).code, 1);
+}
+
+TEST_F(Skntool, EveryMalformedPackageOfTheCorpusIsRefused) {
+  std::filesystem::path dir = std::filesystem::path(MV_SOURCE_DIR) / "fuzz" / "corpus" / "package";
+  int checked = 0;
+  for (const auto& e : std::filesystem::directory_iterator(dir)) {
+    std::string name = e.path().filename().string();
+    if (name.rfind("bad-", 0) != 0) continue;
+    Result r = Run("list " + Q(NativePath(e.path().string())));
+    EXPECT_EQ(r.code, 1) << name;
+    ++checked;
+  }
+  EXPECT_GT(checked, 20);
+}
+
+}  // namespace
