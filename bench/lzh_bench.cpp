@@ -40,31 +40,39 @@ const std::vector<uint8_t>& Coded() {
 }
 
 void BM_PackOurs(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(LzhPack(Corpus()));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(LzhPack(Corpus()));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Corpus().size()));
 }
 
 void BM_PackReference(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(lzhuf_ref::Encode(Corpus()));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(lzhuf_ref::Encode(Corpus()));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Corpus().size()));
 }
 
 void BM_UnpackOurs(benchmark::State& state) {
   const auto n = static_cast<uint32_t>(Corpus().size());
-  for (auto _ : state) benchmark::DoNotOptimize(LzhUnpack(Coded(), n));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(LzhUnpack(Coded(), n));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Corpus().size()));
 }
 
 void BM_UnpackReference(benchmark::State& state) {
   const auto n = static_cast<uint32_t>(Corpus().size());
-  for (auto _ : state) benchmark::DoNotOptimize(lzhuf_ref::Decode(Coded(), n));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(lzhuf_ref::Decode(Coded(), n));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Corpus().size()));
 }
 
 // Repeated and interleaved (see main), so that both sides of a ratio see the
 // same machine; the ratios use the medians.
-#define MV_BENCH(fn) \
-  BENCHMARK(fn)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(7)->ReportAggregatesOnly(true)
+#define MV_BENCH(fn)                  \
+  BENCHMARK(fn)                       \
+      ->Unit(benchmark::kMillisecond) \
+      ->MinTime(0.5)                  \
+      ->Repetitions(7)                \
+      ->ReportAggregatesOnly(true)
 MV_BENCH(BM_PackOurs);
 MV_BENCH(BM_PackReference);
 MV_BENCH(BM_UnpackOurs);
@@ -86,8 +94,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
     auto ratio = [&](const char* ref, const char* ours) {
       return times_.count(ref) && times_.count(ours) ? times_[ref] / times_[ours] : 0.0;
     };
-    std::printf("corpus %zu bytes, coded %zu bytes (identical to the reference)\n",
-                Corpus().size(), Coded().size());
+    std::printf("corpus %zu bytes, coded %zu bytes (identical to the reference)\n", Corpus().size(),
+                Coded().size());
     std::printf("pack throughput vs reference:   %.2fx (medians)\n",
                 ratio("BM_PackReference", "BM_PackOurs"));
     std::printf("unpack throughput vs reference: %.2fx (medians)\n",

@@ -28,7 +28,8 @@ BodySpec Sample() {
   std::string ini = "[Skins]\r\nVersion=150\r\n[Title]\r\nBitmap=title.bmp\r\n";
   s.sizes = {static_cast<uint32_t>(ini.size()), 54, 30};
   s.data.assign(ini.begin(), ini.end());
-  for (int i = 0; i < 84; ++i) s.data.push_back(static_cast<uint8_t>(i * 7));
+  for (int i = 0; i < 84; ++i)
+    s.data.push_back(static_cast<uint8_t>(i * 7));
   return s;
 }
 
@@ -39,8 +40,8 @@ void Packages() {
   Put("package", "ok-sample", good);
 
   // The file cut short: inside U, right after U, and inside the coding.
-  for (size_t n : {size_t{0}, size_t{1}, size_t{3}, size_t{4}, size_t{5}, good.size() / 2,
-                   good.size() - 1}) {
+  for (size_t n :
+       {size_t{0}, size_t{1}, size_t{3}, size_t{4}, size_t{5}, good.size() / 2, good.size() - 1}) {
     Put("package", "bad-file-cut-" + std::to_string(n),
         std::vector<uint8_t>(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(n)));
   }
@@ -75,7 +76,8 @@ void Packages() {
   }
   {
     BodySpec s;
-    for (int i = 0; i < 1002; ++i) s.names += "m" + std::to_string(i) + ".bmp\r\n";
+    for (int i = 0; i < 1002; ++i)
+      s.names += "m" + std::to_string(i) + ".bmp\r\n";
     s.sizes.assign(1002, 0);
     Put("package", "bad-1002-names", Wrap(MakeBody(s)));
     BodySpec t;
@@ -121,7 +123,8 @@ void Packages() {
   std::mt19937 rng(1234);
   for (int i = 0; i < 24; ++i) {
     std::vector<uint8_t> junk(static_cast<size_t>(rng() % 400));
-    for (auto& b : junk) b = static_cast<uint8_t>(rng());
+    for (auto& b : junk)
+      b = static_cast<uint8_t>(rng());
     Put("package", "any-junk-" + std::to_string(i), junk);
   }
   for (int i = 0; i < 24; ++i) {
@@ -148,10 +151,12 @@ void Inis() {
   put("unterminated", "[Skins]\r\nVersion=15");
   put("long-line", "[Skins]\r\nKey=" + std::string(100000, 'v') + "\r\n");
   std::string many;
-  for (int i = 0; i < 5000; ++i) many += "[S" + std::to_string(i) + "]\r\nk=" + std::to_string(i) + "\r\n";
+  for (int i = 0; i < 5000; ++i)
+    many += "[S" + std::to_string(i) + "]\r\nk=" + std::to_string(i) + "\r\n";
   put("many-sections", many);
   std::string repeated;
-  for (int i = 0; i < 2000; ++i) repeated += "[Skins]\r\nVersion=" + std::to_string(i) + "\r\n";
+  for (int i = 0; i < 2000; ++i)
+    repeated += "[Skins]\r\nVersion=" + std::to_string(i) + "\r\n";
   put("repeated-section", repeated);
   put("comments", ";[Skins]\r\n ; x\r\n[Skins];\r\n;Version=1\r\n");
   put("hex", "[Skins]\r\nVersion=0x\r\nA=0xFFFFFFFFFF\r\nB=$\r\nC=-\r\nD=+\r\n");

@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ini.ReadSections(sections);
   for (const std::string& s : sections) {
     ini.ReadSection(s, keys);
-    for (const std::string& k : keys) (void)ini.ReadInteger(s, k, 0);
+    for (const std::string& k : keys)
+      (void)ini.ReadInteger(s, k, 0);
     ini.WriteString(s, "Fuzz", "");
   }
   std::string text = ini.GetText();

@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> out;
     std::string name;
     reader.FindMember(".ini", out, name);
-    for (int i = 0; i < reader.Count(); ++i) reader.ReadMember(reader.Names()[static_cast<size_t>(i)], out);
+    for (int i = 0; i < reader.Count(); ++i)
+      reader.ReadMember(reader.Names()[static_cast<size_t>(i)], out);
     TSkinFileList list;
     if (list.OpenFromBytes(bytes) && list.Count() <= kMaxSkinMembers) {
       TSkinReader again;

@@ -26,30 +26,54 @@ int WriteSome(int fd, const uint8_t* p, size_t n) {
   unsigned chunk = n > (1u << 30) ? (1u << 30) : static_cast<unsigned>(n);
   return _write(fd, p, chunk);
 }
-int SyncFd(int fd) { return _commit(fd); }
-int CloseFd(int fd) { return _close(fd); }
-int ProcessId() { return _getpid(); }
+int SyncFd(int fd) {
+  return _commit(fd);
+}
+int CloseFd(int fd) {
+  return _close(fd);
+}
+int ProcessId() {
+  return _getpid();
+}
 bool RenameOver(const char* from, const char* to) {
   return MoveFileExA(from, to, kMoveReplaceExisting | kMoveWriteThrough) != 0;
 }
-bool MakeDir(const char* p) { return _mkdir(p) == 0; }
+bool MakeDir(const char* p) {
+  return _mkdir(p) == 0;
+}
 }  // namespace
 #else
 #include <unistd.h>
 namespace {
 constexpr char kSeparator = '/';
-int OpenExclusive(const char* p) { return open(p, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644); }
-ssize_t WriteSome(int fd, const uint8_t* p, size_t n) { return write(fd, p, n); }
-int SyncFd(int fd) { return fsync(fd); }
-int CloseFd(int fd) { return close(fd); }
-int ProcessId() { return static_cast<int>(getpid()); }
-bool RenameOver(const char* from, const char* to) { return std::rename(from, to) == 0; }
-bool MakeDir(const char* p) { return mkdir(p, 0755) == 0; }
+int OpenExclusive(const char* p) {
+  return open(p, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+}
+ssize_t WriteSome(int fd, const uint8_t* p, size_t n) {
+  return write(fd, p, n);
+}
+int SyncFd(int fd) {
+  return fsync(fd);
+}
+int CloseFd(int fd) {
+  return close(fd);
+}
+int ProcessId() {
+  return static_cast<int>(getpid());
+}
+bool RenameOver(const char* from, const char* to) {
+  return std::rename(from, to) == 0;
+}
+bool MakeDir(const char* p) {
+  return mkdir(p, 0755) == 0;
+}
 }  // namespace
 #endif
 
 namespace {
-bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+bool IsSeparator(char c) {
+  return c == '/' || c == '\\';
+}
 }  // namespace
 
 bool FileExists(const std::string& path) {
@@ -136,12 +160,13 @@ void WriteFileAtomic(const std::string& path, std::span<const uint8_t> data) {
 }
 
 void WriteFileAtomic(const std::string& path, const std::string& text) {
-  WriteFileAtomic(path,
-                  std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(text.data()),
-                                           text.size()));
+  WriteFileAtomic(
+      path, std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
 }
 
-bool DeleteFileIfExists(const std::string& path) { return std::remove(path.c_str()) == 0; }
+bool DeleteFileIfExists(const std::string& path) {
+  return std::remove(path.c_str()) == 0;
+}
 
 bool CreateDirectoryIfMissing(const std::string& path) {
   struct stat st {};
@@ -151,13 +176,15 @@ bool CreateDirectoryIfMissing(const std::string& path) {
 
 std::string ExtractFileName(const std::string& path) {
   size_t i = path.size();
-  while (i > 0 && !IsSeparator(path[i - 1]) && path[i - 1] != ':') --i;
+  while (i > 0 && !IsSeparator(path[i - 1]) && path[i - 1] != ':')
+    --i;
   return path.substr(i);
 }
 
 std::string ExtractFilePath(const std::string& path) {
   size_t i = path.size();
-  while (i > 0 && !IsSeparator(path[i - 1]) && path[i - 1] != ':') --i;
+  while (i > 0 && !IsSeparator(path[i - 1]) && path[i - 1] != ':')
+    --i;
   return path.substr(0, i);
 }
 
@@ -171,23 +198,28 @@ std::string SafeFileName(const std::string& member_name) {
   s.reserve(member_name.size());
   for (char c : member_name) {
     unsigned char u = static_cast<unsigned char>(c);
-    bool bad = u < 0x20 || u == 0x7F || c == '/' || c == '\\' || c == ':' || c == '*' ||
-               c == '?' || c == '"' || c == '<' || c == '>' || c == '|';
+    bool bad = u < 0x20 || u == 0x7F || c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' ||
+               c == '"' || c == '<' || c == '>' || c == '|';
     s += bad ? '_' : c;
   }
   // No "..", and no trailing dots or spaces (Windows strips those).
   size_t pos;
-  while ((pos = s.find("..")) != std::string::npos) s[pos] = '_';
-  for (size_t i = s.size(); i > 0 && (s[i - 1] == '.' || s[i - 1] == ' '); --i) s[i - 1] = '_';
+  while ((pos = s.find("..")) != std::string::npos)
+    s[pos] = '_';
+  for (size_t i = s.size(); i > 0 && (s[i - 1] == '.' || s[i - 1] == ' '); --i)
+    s[i - 1] = '_';
   if (s.empty()) return "member";
   // CON, PRN, AUX, NUL, COM1-9 and LPT1-9 name devices on Windows, with any
   // extension.
   std::string stem = s.substr(0, s.find('.'));
-  for (char& c : stem) c = static_cast<char>((c >= 'a' && c <= 'z') ? c - 32 : c);
-  while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+  for (char& c : stem)
+    c = static_cast<char>((c >= 'a' && c <= 'z') ? c - 32 : c);
+  while (!stem.empty() && stem.back() == ' ')
+    stem.pop_back();
   static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL"};
   bool device = false;
-  for (const char* d : kDevices) device = device || stem == d;
+  for (const char* d : kDevices)
+    device = device || stem == d;
   if (stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
       stem[3] >= '1' && stem[3] <= '9') {
     device = true;

@@ -8,24 +8,23 @@
 
 namespace {
 
-constexpr int N = 4096;                           // ring buffer size
-constexpr int F = 60;                             // look-ahead = longest match
-constexpr int THRESHOLD = 2;                      // shortest match is THRESHOLD + 1
-constexpr int NIL = N;                            // no node in the match trees
-constexpr int N_CHAR = 256 - THRESHOLD + F;       // literals and match lengths
-constexpr int T = N_CHAR * 2 - 1;                 // nodes of the Huffman tree
-constexpr int R = T - 1;                          // its root
-constexpr unsigned MAX_FREQ = 0x8000;             // rebuild when the root gets here
-constexpr int TEXT_SIZE = N + F - 1;              // ring plus its mirrored head
-constexpr int TEXT_PAD = 8;                       // slack for 8-byte compares
+constexpr int N = 4096;                      // ring buffer size
+constexpr int F = 60;                        // look-ahead = longest match
+constexpr int THRESHOLD = 2;                 // shortest match is THRESHOLD + 1
+constexpr int NIL = N;                       // no node in the match trees
+constexpr int N_CHAR = 256 - THRESHOLD + F;  // literals and match lengths
+constexpr int T = N_CHAR * 2 - 1;            // nodes of the Huffman tree
+constexpr int R = T - 1;                     // its root
+constexpr unsigned MAX_FREQ = 0x8000;        // rebuild when the root gets here
+constexpr int TEXT_SIZE = N + F - 1;         // ring plus its mirrored head
+constexpr int TEXT_PAD = 8;                  // slack for 8-byte compares
 
 // Fixed code of the upper 6 bits of a match position: code lengths by value.
 // The codes are canonical (shorter codes first, ascending), which is what the
 // published encode and decode tables spell out.
 constexpr std::array<uint8_t, 64> kPosLen = {
-    3, 4, 4, 4, 5, 5, 5, 5, 5, 5, 5, 5, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6,
-    6, 6, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7,
-    7, 7, 7, 7, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8};
+    3, 4, 4, 4, 5, 5, 5, 5, 5, 5, 5, 5, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 7, 7, 7, 7, 7, 7, 7, 7,
+    7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8};
 
 struct PositionTables {
   std::array<uint8_t, 64> code{};    // code, left-aligned in 8 bits
@@ -105,7 +104,8 @@ struct Huffman {
 
   // After symbol c: counts it, keeping freq ascending by moving nodes.
   __attribute__((always_inline)) void Update(int c) {
-    if (freq[R] == MAX_FREQ) [[unlikely]] Rebuild();
+    if (freq[R] == MAX_FREQ) [[unlikely]]
+      Rebuild();
     c = prnt[c + T];
     do {
       if (uint32_t k = ++freq[c]; k > freq[c + 1]) c = Exchange(c, k);
@@ -329,8 +329,10 @@ class BitWriter {
 };
 
 void InitTree(EncoderState& s) {
-  for (int i = N + 1; i <= N + 256; ++i) s.child[i][1] = NIL;
-  for (int i = 0; i < N; ++i) s.dad[i] = NIL;
+  for (int i = N + 1; i <= N + 256; ++i)
+    s.child[i][1] = NIL;
+  for (int i = 0; i < N; ++i)
+    s.dad[i] = NIL;
 }
 
 inline uint64_t Load64(const uint8_t* p) {
@@ -356,7 +358,8 @@ inline int CompareTail(const uint8_t* key, const uint8_t* node, int& cmp) {
   return F;
 }
 
-static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the match finder reads words little-endian");
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
+              "the match finder reads words little-endian");
 
 void InsertNode(EncoderState& s, int r) {
   const uint8_t* key = &s.text[r];
@@ -469,10 +472,13 @@ void EncodeChar(EncoderState& s, BitWriter<Sink>& out, int c) {
     // Deeper than 64 levels: impossible while frequencies stay below 0x8000,
     // but the code would still come out whole, most significant bits first.
     std::vector<int> bits;
-    for (int b = len; b-- > 0;) bits.push_back(static_cast<int>((code >> b) & 1));
-    do bits.insert(bits.begin(), k & 1);
+    for (int b = len; b-- > 0;)
+      bits.push_back(static_cast<int>((code >> b) & 1));
+    do
+      bits.insert(bits.begin(), k & 1);
     while ((k = s.huff.prnt[k]) != R);
-    for (int b : bits) out.Put(static_cast<uint64_t>(b), 1);
+    for (int b : bits)
+      out.Put(static_cast<uint64_t>(b), 1);
   } else {
     out.Put(code, len);
   }
@@ -498,9 +504,11 @@ uint32_t Encode(EncoderState& s, Text& in, Sink& sink, uint32_t& codesize) {
   std::memset(s.text, ' ', static_cast<size_t>(r));
   int len = 0;
   uint8_t c;
-  while (len < F && in.Next(c)) s.text[r + len++] = c;
+  while (len < F && in.Next(c))
+    s.text[r + len++] = c;
   textsize = static_cast<uint32_t>(len);
-  for (int i = 1; i <= F; ++i) InsertNode(s, r - i);
+  for (int i = 1; i <= F; ++i)
+    InsertNode(s, r - i);
   InsertNode(s, r);
   while (len > 0) {
     if (s.match_length > len) s.match_length = len;
@@ -571,7 +579,8 @@ class BitReader {
     }
     buf_ = b;
     bits_ -= used;
-    while (c < T) c = son[c + Bit()];
+    while (c < T)
+      c = son[c + Bit()];
     return c - T;
   }
   // Bits taken from the input, including made-up zero bits past its end.
@@ -658,7 +667,8 @@ class FlatOutput {
         std::memcpy(p_, from, static_cast<size_t>(length));
         p_ += length;
       } else {
-        for (int k = 0; k < length; ++k) p_[k] = from[k];
+        for (int k = 0; k < length; ++k)
+          p_[k] = from[k];
         p_ += length;
       }
       return;
@@ -746,4 +756,6 @@ TLzhUnpacked LzhUnpack(std::span<const uint8_t> coded, uint32_t size) {
   return result;
 }
 
-uint64_t LzhMaxExpansion(uint64_t coded_size) { return coded_size * 8 * 6 + F; }
+uint64_t LzhMaxExpansion(uint64_t coded_size) {
+  return coded_size * 8 * 6 + F;
+}

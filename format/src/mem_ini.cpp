@@ -35,7 +35,8 @@ void TMemIniFile::SetText(std::string_view text) {
   TSection* current = nullptr;
   while (i < n && text[i] != '\0') {
     size_t start = i;
-    while (i < n && text[i] != '\r' && text[i] != '\n' && text[i] != '\0') ++i;
+    while (i < n && text[i] != '\r' && text[i] != '\n' && text[i] != '\0')
+      ++i;
     std::string_view line = TrimView(text.substr(start, i - start));
     if (i < n && text[i] == '\r') ++i;
     if (i < n && text[i] == '\n') ++i;
@@ -163,12 +164,14 @@ void TMemIniFile::ReadSection(std::string_view section, std::vector<std::string>
   keys.clear();
   const TSection* s = Find(section);
   if (!s) return;
-  for (const std::string& l : s->Lines) keys.emplace_back(KeyOf(l));
+  for (const std::string& l : s->Lines)
+    keys.emplace_back(KeyOf(l));
 }
 
 void TMemIniFile::ReadSections(std::vector<std::string>& names) const {
   names.clear();
-  for (const TSection& s : sections_) names.push_back(s.Name);
+  for (const TSection& s : sections_)
+    names.push_back(s.Name);
 }
 
 bool TMemIniFile::SectionExists(std::string_view section) const {

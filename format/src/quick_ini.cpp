@@ -35,7 +35,8 @@ void TQuickIni::SetText(std::string_view text) {
   const size_t n = text.size();
   while (i < n && text[i] != '\0') {
     size_t start = i;
-    while (i < n && text[i] != '\r' && text[i] != '\n' && text[i] != '\0') ++i;
+    while (i < n && text[i] != '\r' && text[i] != '\n' && text[i] != '\0')
+      ++i;
     std::string_view line = TrimView(text.substr(start, i - start));
     if (i < n && text[i] == '\r') ++i;
     if (i < n && text[i] == '\n') ++i;
@@ -96,8 +97,7 @@ std::string TQuickIni::ReadString(std::string_view section, std::string_view key
   return std::string(def);
 }
 
-int32_t TQuickIni::ReadInteger(std::string_view section, std::string_view key,
-                               int32_t def) const {
+int32_t TQuickIni::ReadInteger(std::string_view section, std::string_view key, int32_t def) const {
   return IniStrToIntDef(ReadString(section, key, ""), def);
 }
 

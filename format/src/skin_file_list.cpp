@@ -112,7 +112,8 @@ void TSkinFileList::ReplaceFromStream(std::string_view old_name, std::string_vie
 
 std::vector<uint8_t> TSkinFileList::SaveToBytes() const {
   TSkinWriter writer;
-  for (const TSkinFileEntry& e : entries_) writer.AddMember(e.Name, e.Bytes);
+  for (const TSkinFileEntry& e : entries_)
+    writer.AddMember(e.Name, e.Bytes);
   return writer.SaveToBytes();
 }
 

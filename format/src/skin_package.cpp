@@ -30,17 +30,26 @@ void PutU32(std::vector<uint8_t>& out, uint32_t v) {
 
 const char* const kOlderSkinFileMessage = "This is Older Skin File\rPlease update to new version !";
 
-void SetPackageMessageHandler(TPackageMessageHandler handler) { g_message_handler = handler; }
+void SetPackageMessageHandler(TPackageMessageHandler handler) {
+  g_message_handler = handler;
+}
 
 int SkinFillerLength(uint32_t version) {
   switch (version) {
-    case 20000: return 0;
-    case 30000: return 256;
-    case 40000: return 80;
-    case 50000: return 48;
-    case 60000: return 117;
-    case 70000: return 69;
-    default: return -1;
+    case 20000:
+      return 0;
+    case 30000:
+      return 256;
+    case 40000:
+      return 80;
+    case 50000:
+      return 48;
+    case 60000:
+      return 117;
+    case 70000:
+      return 69;
+    default:
+      return -1;
   }
 }
 
@@ -51,7 +60,8 @@ std::vector<std::string> SplitNameList(std::string_view text) {
   size_t i = 0;
   while (i < text.size()) {
     size_t start = i;
-    while (i < text.size() && text[i] != '\r' && text[i] != '\n') ++i;
+    while (i < text.size() && text[i] != '\r' && text[i] != '\n')
+      ++i;
     names.emplace_back(text.substr(start, i - start));
     if (i < text.size() && text[i] == '\r') ++i;
     if (i < text.size() && text[i] == '\n') ++i;
@@ -108,7 +118,8 @@ bool TSkinReader::LoadFromStream(std::span<const uint8_t> bytes) {
   if (names.size() > static_cast<size_t>(kMaxSkinMembers)) {
     return Fail("damaged skin package: more than 1001 member names");
   }
-  for (std::string& n : names) n = LowerAscii(n);
+  for (std::string& n : names)
+    n = LowerAscii(n);
 
   const uint64_t sizes_start = list_start + static_cast<uint64_t>(list_length);
   const uint64_t data_start = sizes_start + 4ull * names.size();
@@ -121,7 +132,8 @@ bool TSkinReader::LoadFromStream(std::span<const uint8_t> bytes) {
     offsets[i] = total;
     total += sizes[i];
   }
-  if (total > size - data_start) return Fail("damaged skin package: member sizes run past the body");
+  if (total > size - data_start)
+    return Fail("damaged skin package: member sizes run past the body");
 
   names_ = std::move(names);
   sizes_ = std::move(sizes);
@@ -196,7 +208,8 @@ std::vector<uint8_t> TSkinWriter::SaveToBytes() const {
   body.insert(body.end(), 8, 0);
   body.insert(body.end(), static_cast<size_t>(SkinFillerLength(kSkinPackageVersion)), 0);
   body.insert(body.end(), list.begin(), list.end());
-  for (uint32_t s : sizes_) PutU32(body, s);
+  for (uint32_t s : sizes_)
+    PutU32(body, s);
   body.insert(body.end(), data_.begin(), data_.end());
 
   std::vector<uint8_t> file;

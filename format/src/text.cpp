@@ -2,18 +2,25 @@
 
 std::string_view TrimView(std::string_view s) {
   size_t b = 0, e = s.size();
-  while (b < e && static_cast<unsigned char>(s[b]) <= 0x20) ++b;
-  while (e > b && static_cast<unsigned char>(s[e - 1]) <= 0x20) --e;
+  while (b < e && static_cast<unsigned char>(s[b]) <= 0x20)
+    ++b;
+  while (e > b && static_cast<unsigned char>(s[e - 1]) <= 0x20)
+    --e;
   return s.substr(b, e - b);
 }
 
-std::string Trim(std::string_view s) { return std::string(TrimView(s)); }
+std::string Trim(std::string_view s) {
+  return std::string(TrimView(s));
+}
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+char LowerAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
 
 std::string LowerAscii(std::string_view s) {
   std::string r(s);
-  for (char& c : r) c = LowerAscii(c);
+  for (char& c : r)
+    c = LowerAscii(c);
   return r;
 }
 

@@ -44,7 +44,8 @@ TEST(Corpus, MalformedPackagesAreRefused) {
     }
     if (ok) {
       ASSERT_EQ(list.Count(), r.Count());
-      for (int i = 0; i < r.Count(); ++i) EXPECT_EQ(list.Entry(i).Bytes.size(), r.Member(i).size());
+      for (int i = 0; i < r.Count(); ++i)
+        EXPECT_EQ(list.Entry(i).Bytes.size(), r.Member(i).size());
     }
   }
 }
@@ -59,7 +60,8 @@ TEST(Corpus, IniTextsLoadInBothModels) {
     q.LoadFromStream(bytes);
     std::vector<std::string> sections;
     q.ReadSections(sections);
-    for (const auto& s : sections) q.ReadString(s, "Bitmap", "");
+    for (const auto& s : sections)
+      q.ReadString(s, "Bitmap", "");
     q.WriteString("Skins", "Version", "150");
     EXPECT_EQ(q.ReadInteger("Skins", "Version", 0), 150) << f.filename();
     TMemIniFile m;

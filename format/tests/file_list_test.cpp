@@ -121,12 +121,23 @@ TEST(SafeFileName, MakesNamesThatStayInTheirFolder) {
   struct {
     const char* in;
     const char* out;
-  } cases[] = {{"title.bmp", "title.bmp"}, {"..\\x.ini", "_._x.ini"},    {"../x", "_._x"},
-               {"a/b\\c", "a_b_c"},        {"c:evil", "c_evil"},       {"..", "__"},
-               {".", "_"},                 {"", "member"},             {"con", "_con"},
-               {"CON.bmp", "_CON.bmp"},    {"lpt1.txt", "_lpt1.txt"},  {"com10", "com10"},
-               {"a?b*c|d", "a_b_c_d"},     {"trailing. ", "trailing__"}, {"x\ty", "x_y"}};
-  for (const auto& c : cases) EXPECT_EQ(SafeFileName(c.in), c.out) << c.in;
+  } cases[] = {{"title.bmp", "title.bmp"},
+               {"..\\x.ini", "_._x.ini"},
+               {"../x", "_._x"},
+               {"a/b\\c", "a_b_c"},
+               {"c:evil", "c_evil"},
+               {"..", "__"},
+               {".", "_"},
+               {"", "member"},
+               {"con", "_con"},
+               {"CON.bmp", "_CON.bmp"},
+               {"lpt1.txt", "_lpt1.txt"},
+               {"com10", "com10"},
+               {"a?b*c|d", "a_b_c_d"},
+               {"trailing. ", "trailing__"},
+               {"x\ty", "x_y"}};
+  for (const auto& c : cases)
+    EXPECT_EQ(SafeFileName(c.in), c.out) << c.in;
 }
 
 }  // namespace

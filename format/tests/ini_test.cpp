@@ -39,7 +39,7 @@ struct ReadCase {
 const ReadCase kReads[] = {
     {"Skins", "Version", "150", "150"},
     {"SKINS", "version", "150", "150"},  // other letter case, first section wins
-    {"Skins", "Empty", "D", ""},          // empty value: default vs empty
+    {"Skins", "Empty", "D", ""},         // empty value: default vs empty
     {"Skins", "Missing", "D", "D"},
     {"Title", "BITMAP", "title.bmp", "title.bmp"},  // first occurrence
     {"Nope", "Bitmap", "D", "D"},
@@ -63,11 +63,23 @@ TEST(Ini, IntegersAcceptDecimalDollarAndZeroX) {
   struct {
     const char* text;
     int32_t value;
-  } cases[] = {{"0x1F", 31},    {"0X1f", 31},         {"$10", 16},          {"-42", -42},
-               {"+7", 7},       {"2147483647", 2147483647}, {"-2147483648", INT32_MIN},
-               {"2147483648", -1}, {"$80000000", -1}, {"0x", -1},          {"$", -1},
-               {"", -1},        {"10 20 30", -1},     {"12a", -1},          {"-$10", -1},
-               {"0x-1", -1},    {"007", 7}};
+  } cases[] = {{"0x1F", 31},
+               {"0X1f", 31},
+               {"$10", 16},
+               {"-42", -42},
+               {"+7", 7},
+               {"2147483647", 2147483647},
+               {"-2147483648", INT32_MIN},
+               {"2147483648", -1},
+               {"$80000000", -1},
+               {"0x", -1},
+               {"$", -1},
+               {"", -1},
+               {"10 20 30", -1},
+               {"12a", -1},
+               {"-$10", -1},
+               {"0x-1", -1},
+               {"007", 7}};
   for (const auto& c : cases) {
     EXPECT_EQ(IniStrToIntDef(c.text, -1), c.value) << c.text;
     TQuickIni q;
@@ -116,7 +128,8 @@ TEST(QuickIni, InsertingKeysKeepsEveryLaterSectionFindable) {
   EXPECT_EQ(q.ReadInteger("C", "n", 0), -5);
   EXPECT_EQ(q.ReadString("D", "d", ""), "4");
   EXPECT_EQ(q.FindSection("E"), static_cast<int>(q.Lines().size()) - 1);
-  for (const auto& e : q.SectionIndex()) EXPECT_EQ(q.Lines()[static_cast<size_t>(e.Line)], e.Header);
+  for (const auto& e : q.SectionIndex())
+    EXPECT_EQ(q.Lines()[static_cast<size_t>(e.Line)], e.Header);
   EXPECT_EQ(q.Text(),
             "[A]\r\na=1\r\nNew=x\r\nOther=y\r\n[B]\r\nb=2\r\n[C]\r\nc=1\r\nn=-5\r\n[D]\r\nd=4\r\n"
             "[E]\r\n");
@@ -159,7 +172,8 @@ TEST(MemIni, EditingOperations) {
   EXPECT_EQ(names, (std::vector<std::string>{"A", "Empty", "B", "New"}));
   EXPECT_EQ(m.ReadString("B", "z", ""), "3");
   EXPECT_EQ(m.GetText(),
-            "[A]\r\nK=new\r\n\r\n[Empty]\r\nButtonImage=\r\n\r\n[B]\r\nz=3\r\n\r\n[New]\r\nkey=1\r\n\r\n");
+            "[A]\r\nK=new\r\n\r\n[Empty]\r\nButtonImage=\r\n\r\n[B]\r\nz=3\r\n\r\n[New]\r\nkey="
+            "1\r\n\r\n");
 }
 
 TEST(MemIni, FileRoundTrip) {

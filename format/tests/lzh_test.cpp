@@ -22,14 +22,16 @@ struct Case {
 
 std::vector<uint8_t> Repeat(std::string_view s, size_t total) {
   std::vector<uint8_t> v;
-  while (v.size() < total) v.insert(v.end(), s.begin(), s.end());
+  while (v.size() < total)
+    v.insert(v.end(), s.begin(), s.end());
   v.resize(total);
   return v;
 }
 
 std::vector<uint8_t> SkinLike() {
   std::vector<uint8_t> v;
-  for (const auto& m : MakeSampleSkin(2)) v.insert(v.end(), m.Bytes.begin(), m.Bytes.end());
+  for (const auto& m : MakeSampleSkin(2))
+    v.insert(v.end(), m.Bytes.begin(), m.Bytes.end());
   return v;
 }
 

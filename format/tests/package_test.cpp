@@ -53,7 +53,8 @@ TEST(Package, VersionsDifferOnlyInTheirFiller) {
     EXPECT_TRUE(r.ReadMember("TITLE.BMP", out));
     EXPECT_EQ(Text(out), "XY");
   }
-  for (uint32_t bad : {0u, 10000u, 69999u, 80000u}) EXPECT_EQ(SkinFillerLength(bad), -1);
+  for (uint32_t bad : {0u, 10000u, 69999u, 80000u})
+    EXPECT_EQ(SkinFillerLength(bad), -1);
 }
 
 TEST(Package, Version20000WithFortyOneMembersFindsEveryMemberInAnyCase) {
@@ -102,7 +103,9 @@ TEST(Package, WrittenPackagesReadBackInOrder) {
   EXPECT_EQ(Text({r.Member(3).begin(), r.Member(3).end()}), "second");
 
   // The body as written: header, zero reserved and filler, names, sizes.
-  TLzhUnpacked body = LzhUnpack(std::span(file).subspan(4), static_cast<uint32_t>(file[0] | file[1] << 8 | file[2] << 16 | file[3] << 24));
+  TLzhUnpacked body =
+      LzhUnpack(std::span(file).subspan(4),
+                static_cast<uint32_t>(file[0] | file[1] << 8 | file[2] << 16 | file[3] << 24));
   ASSERT_FALSE(body.Overrun);
   const auto& b = body.Bytes;
   EXPECT_EQ(b[0] | b[1] << 8 | b[2] << 16, 70000);
@@ -176,7 +179,8 @@ TEST(Package, MalformedPackagesAreRefusedAndKeepNothing) {
     f[0] = static_cast<uint8_t>(f[0] - 1);  // U one short: decoding passes it
     bad.push_back({"U too small", f});
   }
-  bad.push_back({"U one more than the data", Wrap(MakeBody(base), static_cast<int64_t>(MakeBody(base).size()) + 1)});
+  bad.push_back({"U one more than the data",
+                 Wrap(MakeBody(base), static_cast<int64_t>(MakeBody(base).size()) + 1)});
   bad.push_back({"huge U", Wrap(MakeBody(base), 0xFFFFFFF0)});
   {
     BodySpec s = base;
@@ -200,7 +204,8 @@ TEST(Package, MalformedPackagesAreRefusedAndKeepNothing) {
   }
   {
     BodySpec s;
-    for (int i = 0; i < 1002; ++i) s.names += "n\r\n";
+    for (int i = 0; i < 1002; ++i)
+      s.names += "n\r\n";
     s.sizes.assign(1002, 0);
     bad.push_back({"1002 names", Wrap(MakeBody(s))});
   }
@@ -230,7 +235,8 @@ TEST(Package, MalformedPackagesAreRefusedAndKeepNothing) {
 
 TEST(Package, ExactlyTheLimitsStillLoad) {
   BodySpec s;
-  for (int i = 0; i < 1001; ++i) s.names += "m" + std::to_string(i) + "\r\n";
+  for (int i = 0; i < 1001; ++i)
+    s.names += "m" + std::to_string(i) + "\r\n";
   s.sizes.assign(1001, 0);
   s.sizes.back() = 3;
   s.data = Bytes("end");
@@ -244,7 +250,8 @@ TEST(Package, ExactlyTheLimitsStillLoad) {
 
 TEST(Package, WriterRefusesWhatTheFormatCannotHold) {
   TSkinWriter w;
-  for (int i = 0; i < 1001; ++i) w.AddMember("m", {});
+  for (int i = 0; i < 1001; ++i)
+    w.AddMember("m", {});
   EXPECT_THROW(w.AddMember("one.too.many", {}), ESkinPackageError);
   EXPECT_EQ(w.Count(), 1001);
   TSkinWriter names;

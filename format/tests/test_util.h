@@ -14,17 +14,23 @@
 
 namespace testutil {
 
-inline std::vector<uint8_t> Bytes(std::string_view s) { return {s.begin(), s.end()}; }
-inline std::string Text(const std::vector<uint8_t>& b) { return {b.begin(), b.end()}; }
+inline std::vector<uint8_t> Bytes(std::string_view s) {
+  return {s.begin(), s.end()};
+}
+inline std::string Text(const std::vector<uint8_t>& b) {
+  return {b.begin(), b.end()};
+}
 
 inline void PutU32(std::vector<uint8_t>& o, uint32_t v) {
-  for (int i = 0; i < 4; ++i) o.push_back(static_cast<uint8_t>(v >> (8 * i)));
+  for (int i = 0; i < 4; ++i)
+    o.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
 inline std::vector<uint8_t> RandomBytes(size_t n, uint32_t seed, int alphabet = 256) {
   std::mt19937 rng(seed);
   std::vector<uint8_t> v(n);
-  for (auto& b : v) b = static_cast<uint8_t>(rng() % static_cast<uint32_t>(alphabet));
+  for (auto& b : v)
+    b = static_cast<uint8_t>(rng() % static_cast<uint32_t>(alphabet));
   return v;
 }
 
@@ -48,7 +54,8 @@ inline std::vector<uint8_t> MakeBody(const BodySpec& s) {
   b.insert(b.end(), 8, s.reserved);
   b.insert(b.end(), static_cast<size_t>(s.filler), s.filler_byte);
   b.insert(b.end(), s.names.begin(), s.names.end());
-  for (uint32_t z : s.sizes) PutU32(b, z);
+  for (uint32_t z : s.sizes)
+    PutU32(b, z);
   b.insert(b.end(), s.data.begin(), s.data.end());
   return b;
 }

@@ -64,7 +64,8 @@ TEST(JpegSmoke, EncodesAndDecodesA16By16Image) {
   std::free(out);
 
   int worst = 0;
-  for (size_t i = 0; i < rgb.size(); ++i) worst = std::max(worst, std::abs(rgb[i] - back[i]));
+  for (size_t i = 0; i < rgb.size(); ++i)
+    worst = std::max(worst, std::abs(rgb[i] - back[i]));
   EXPECT_LT(worst, 24);  // lossy, but close at quality 90
 }
 

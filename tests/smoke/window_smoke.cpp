@@ -39,8 +39,8 @@ TEST(Win32Smoke, OurWindowClassPaintsAndReadsBackThroughTheWindowDC) {
   wc.lpszClassName = "TSmokeWindow";
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   ASSERT_NE(RegisterClassA(&wc), 0);
-  HWND hwnd = CreateWindowExA(0, "TSmokeWindow", "Smoke", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40,
-                              40, 320, 240, nullptr, nullptr, wc.hInstance, nullptr);
+  HWND hwnd = CreateWindowExA(0, "TSmokeWindow", "Smoke", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
+                              320, 240, nullptr, nullptr, wc.hInstance, nullptr);
   ASSERT_NE(hwnd, nullptr);
   char cls[64] = {};
   GetClassNameA(hwnd, cls, sizeof cls);
@@ -77,7 +77,8 @@ TEST(Win32Smoke, OurWindowClassPaintsAndReadsBackThroughTheWindowDC) {
   const auto* px = static_cast<const uint32_t*>(bits);
   const uint32_t want = (GetRValue(kPaint) << 16) | (GetGValue(kPaint) << 8) | GetBValue(kPaint);
   int wrong = 0;
-  for (int i = 0; i < w * h; ++i) wrong += (px[i] & 0xFFFFFF) != want;
+  for (int i = 0; i < w * h; ++i)
+    wrong += (px[i] & 0xFFFFFF) != want;
   EXPECT_EQ(wrong, 0);
   SelectObject(mem, old);
   DeleteObject(dib);

@@ -42,7 +42,9 @@ TImage FrameStrip(int frames, int w, int h, Rgb top, Rgb bottom, int corner) {
       for (int x = 0; x < w; ++x) {
         // Brushed grain: a small deterministic ripple along each row, and a
         // horizontal sheen, as drawn metal has.
-        int grain = static_cast<int>((static_cast<unsigned>(x * 7 + y * 13 + f * 5) * 2654435761u) >> 29) - 4;
+        int grain =
+            static_cast<int>((static_cast<unsigned>(x * 7 + y * 13 + f * 5) * 2654435761u) >> 29) -
+            4;
         double sheen = 12.0 * std::sin(x * 3.14159 / std::max(w, 1));
         Rgb px{c.r + grain + static_cast<int>(sheen), c.g + grain + static_cast<int>(sheen),
                c.b + grain + static_cast<int>(sheen)};

@@ -162,11 +162,13 @@ int Lzh(const std::string& mode, const std::string& in, const std::string& out) 
                  static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
     std::span<const uint8_t> coded(bytes.data() + 4, bytes.size() - 4);
     if (n > LzhMaxExpansion(coded.size())) {
-      return Fail(in + ": length prefix " + std::to_string(n) + " is larger than the data can hold");
+      return Fail(in + ": length prefix " + std::to_string(n) +
+                  " is larger than the data can hold");
     }
     TLzhUnpacked u = LzhUnpack(coded, n);
     if (u.Overrun) return Fail(in + ": the coded data is truncated");
-    if (u.Bytes.size() != n) return Fail(in + ": the decoded length differs from the length prefix");
+    if (u.Bytes.size() != n)
+      return Fail(in + ": the decoded length differs from the length prefix");
     result = std::move(u.Bytes);
   }
   try {

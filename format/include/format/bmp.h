@@ -15,7 +15,9 @@ struct TImage {
   TImage() = default;
   TImage(int width, int height, int bits_per_pixel);
   int Stride() const { return ((Width * BitsPerPixel + 31) / 32) * 4; }
-  uint8_t* Row(int y) { return Pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(Stride()); }
+  uint8_t* Row(int y) {
+    return Pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(Stride());
+  }
   const uint8_t* Row(int y) const {
     return Pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(Stride());
   }

@@ -17,8 +17,8 @@ bool FileExists(const std::string& path);
 
 // Reads a whole file. Returns false when it cannot be opened or read, or is
 // larger than `max_size`; `error` (when given) gets a one-line reason.
-bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& out,
-                   std::string* error = nullptr, uint64_t max_size = 1ull << 31);
+bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& out, std::string* error = nullptr,
+                   uint64_t max_size = 1ull << 31);
 
 // Writes `data` to a new file beside `path` and renames it over `path`, so a
 // failed or interrupted write leaves the previous file as it was. Throws

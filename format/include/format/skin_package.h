@@ -47,8 +47,7 @@ class TSkinReader {
   bool ReadMember(std::string_view name, std::vector<uint8_t>& out) const;
   // The first member whose name contains `text` (not lowercased; an empty
   // text finds nothing). `member_name` is left as it was when none matches.
-  bool FindMember(std::string_view text, std::vector<uint8_t>& out,
-                  std::string& member_name) const;
+  bool FindMember(std::string_view text, std::vector<uint8_t>& out, std::string& member_name) const;
 
   int Count() const { return static_cast<int>(names_.size()); }
   const std::vector<std::string>& Names() const { return names_; }

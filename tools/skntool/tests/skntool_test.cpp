@@ -45,7 +45,8 @@ class Skntool : public ::testing::Test {
  protected:
   Result Run(const std::string& args) {
     std::string out = dir_.File("stdout.txt"), err = dir_.File("stderr.txt");
-    std::string cmd = "\"" + NativePath(SKNTOOL_PATH) + "\" " + args + " >\"" + out + "\" 2>\"" + err + "\"";
+    std::string cmd =
+        "\"" + NativePath(SKNTOOL_PATH) + "\" " + args + " >\"" + out + "\" 2>\"" + err + "\"";
 #ifdef _WIN32
     cmd = "\"" + cmd + "\"";  // cmd.exe strips one pair of outer quotes
 #endif
@@ -55,8 +56,12 @@ class Skntool : public ::testing::Test {
 #endif
     return {rc, Slurp(out), Slurp(err)};
   }
-  std::string File(const std::string& name) { return dir_.File(name); }
-  std::string Q(const std::string& path) { return "\"" + path + "\""; }
+  std::string File(const std::string& name) {
+    return dir_.File(name);
+  }
+  std::string Q(const std::string& path) {
+    return "\"" + path + "\"";
+  }
   ScratchDir dir_;
 };
 
@@ -64,9 +69,9 @@ TEST_F(Skntool, UsageAndExitCodes) {
   struct {
     const char* args;
     int code;
-  } cases[] = {{"", 2},           {"--help", 0},         {"frob", 2},   {"list", 2},
-               {"list a b", 2},   {"extract x", 2},      {"pack", 2},   {"pack -o", 2},
-               {"lzh x a b", 2},  {"lzh c onlyone", 2},  {"ini", 2}};
+  } cases[] = {{"", 2},          {"--help", 0},        {"frob", 2}, {"list", 2},
+               {"list a b", 2},  {"extract x", 2},     {"pack", 2}, {"pack -o", 2},
+               {"lzh x a b", 2}, {"lzh c onlyone", 2}, {"ini", 2}};
   for (const auto& c : cases) {
     Result r = Run(c.args);
     EXPECT_EQ(r.code, c.code) << c.args;
@@ -80,7 +85,8 @@ TEST_F(Skntool, BadInputIsOneLineOnStderrAndExitOne) {
   TSkinWriter w;
   w.AddMember("a.bmp", Bytes("x"));
   w.SaveToFile(File("noini.skn"));
-  const std::string cases[] = {"list " + Q(File("missing.skn")), "list " + Q(File("junk.skn")),
+  const std::string cases[] = {"list " + Q(File("missing.skn")),
+                               "list " + Q(File("junk.skn")),
                                "extract " + Q(File("junk.skn")) + " " + Q(File("out")),
                                "ini " + Q(File("noini.skn")),
                                "lzh d " + Q(File("junk.skn")) + " " + Q(File("x.bin")),
@@ -131,11 +137,18 @@ TEST_F(Skntool, PackListIniAndExtractRoundTrip) {
 
 TEST_F(Skntool, ExtractKeepsHostileNamesInsideTheFolder) {
   TSkinWriter w;
-  const char* names[] = {"..\\..\\escape.bmp", "../escape.bmp", "C:\\escape.bmp", "/escape.bmp",
-                         "dup.bmp",            "DUP.bmp",       "con",            "",
+  const char* names[] = {"..\\..\\escape.bmp",
+                         "../escape.bmp",
+                         "C:\\escape.bmp",
+                         "/escape.bmp",
+                         "dup.bmp",
+                         "DUP.bmp",
+                         "con",
+                         "",
                          "a:b.bmp"};
   int i = 0;
-  for (const char* n : names) w.AddMember(n, Bytes(std::to_string(i++)));
+  for (const char* n : names)
+    w.AddMember(n, Bytes(std::to_string(i++)));
   ASSERT_TRUE(CreateDirectoryIfMissing(File("deep")));
   w.SaveToFile(File("deep/evil.skn"));
   Result r = Run("extract " + Q(File("deep/evil.skn")) + " " + Q(File("deep/out")));
