@@ -162,6 +162,95 @@ void Inis() {
   put("hex", "[Skins]\r\nVersion=0x\r\nA=0xFFFFFFFFFF\r\nB=$\r\nC=-\r\nD=+\r\n");
 }
 
+// Bitmaps: one of each kind the decoder reads, and damaged variants.
+void Bitmaps() {
+  auto u16 = [](std::vector<uint8_t>& o, uint32_t v) {
+    o.push_back(static_cast<uint8_t>(v));
+    o.push_back(static_cast<uint8_t>(v >> 8));
+  };
+  // header size, width, height, bpp, compression, colours, masks, palette entries, pixel bytes
+  auto make = [&](uint32_t hsize, int32_t w, int32_t h, uint16_t bpp, uint32_t comp, uint32_t colours,
+                  std::vector<uint32_t> masks, int palette, std::vector<uint8_t> pixels) {
+    std::vector<uint8_t> hd;
+    PutU32(hd, hsize);
+    if (hsize == 12) {
+      u16(hd, static_cast<uint32_t>(w));
+      u16(hd, static_cast<uint32_t>(h));
+      u16(hd, 1);
+      u16(hd, bpp);
+    } else {
+      PutU32(hd, static_cast<uint32_t>(w));
+      PutU32(hd, static_cast<uint32_t>(h));
+      u16(hd, 1);
+      u16(hd, bpp);
+      PutU32(hd, comp);
+      PutU32(hd, static_cast<uint32_t>(pixels.size()));
+      PutU32(hd, 2835);
+      PutU32(hd, 2835);
+      PutU32(hd, colours);
+      PutU32(hd, 0);
+      if (hsize > 40) {
+        for (size_t i = 0; i < 4; ++i) PutU32(hd, i < masks.size() ? masks[i] : 0);
+        hd.resize(hsize, 0);
+      } else {
+        for (uint32_t m : masks) PutU32(hd, m);
+      }
+    }
+    for (int i = 0; i < palette; ++i) {
+      hd.push_back(static_cast<uint8_t>(i * 3));
+      hd.push_back(static_cast<uint8_t>(i * 5));
+      hd.push_back(static_cast<uint8_t>(i * 7));
+      if (hsize != 12) hd.push_back(0);
+    }
+    std::vector<uint8_t> f = {'B', 'M'};
+    PutU32(f, static_cast<uint32_t>(14 + hd.size() + pixels.size()));
+    PutU32(f, 0);
+    PutU32(f, static_cast<uint32_t>(14 + hd.size()));
+    f.insert(f.end(), hd.begin(), hd.end());
+    f.insert(f.end(), pixels.begin(), pixels.end());
+    return f;
+  };
+  std::mt19937 rng(99);
+  auto noise = [&](size_t n) {
+    std::vector<uint8_t> v(n);
+    for (auto& b : v) b = static_cast<uint8_t>(rng());
+    return v;
+  };
+  std::vector<std::pair<std::string, std::vector<uint8_t>>> kinds = {
+      {"core-24", make(12, 5, 3, 24, 0, 0, {}, 0, noise(48))},
+      {"core-8", make(12, 5, 3, 8, 0, 0, {}, 256, noise(24))},
+      {"info-1", make(40, 33, 4, 1, 0, 0, {}, 2, noise(32))},
+      {"info-4", make(40, 9, 3, 4, 0, 16, {}, 16, noise(24))},
+      {"info-8-topdown", make(40, 6, -4, 8, 0, 0, {}, 256, noise(32))},
+      {"info-16", make(40, 5, 5, 16, 0, 0, {}, 0, noise(60))},
+      {"info-16-565", make(40, 5, 5, 16, 3, 0, {0xF800, 0x7E0, 0x1F}, 0, noise(60))},
+      {"info-24", make(40, 7, 7, 24, 0, 0, {}, 0, noise(196))},
+      {"info-32", make(40, 4, 4, 32, 0, 0, {}, 0, noise(64))},
+      {"info-32-alphafields", make(40, 4, 4, 32, 6, 0, {0xFF, 0xFF00, 0xFF0000, 0xFF000000}, 0, noise(64))},
+      {"v4-32", make(108, 4, 4, 32, 3, 0, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, 0, noise(64))},
+      {"v5-32", make(124, 4, -4, 32, 3, 0, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, 0, noise(64))},
+      {"rle8", make(40, 8, 4, 8, 1, 0, {}, 256, {4, 1, 0, 3, 1, 2, 3, 0, 0, 0, 0, 2, 2, 1, 3, 9, 0, 1})},
+      {"rle4", make(40, 8, 4, 4, 2, 0, {}, 16, {4, 0x12, 0, 3, 0x12, 0x30, 0, 0, 0, 2, 2, 1, 3, 0x99, 0, 1})},
+  };
+  for (const auto& [name, bytes] : kinds) {
+    Put("bmp", "ok-" + name, bytes);
+    for (size_t cut : {size_t{14}, size_t{30}, bytes.size() / 2, bytes.size() - 1}) {
+      if (cut < bytes.size()) {
+        Put("bmp", "cut-" + std::to_string(cut) + "-" + name,
+            std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut)));
+      }
+    }
+    for (int i = 0; i < 3; ++i) {
+      std::vector<uint8_t> flipped = bytes;
+      flipped[14 + rng() % 40] ^= static_cast<uint8_t>(1u << (rng() % 8));
+      Put("bmp", "flip-" + std::to_string(i) + "-" + name, flipped);
+    }
+  }
+  Put("bmp", "huge", make(40, 30000, 30000, 24, 0, 0, {}, 0, {}));
+  Put("bmp", "int-min-height", make(40, 1, INT32_MIN, 24, 0, 0, {}, 0, {0, 0, 0, 0}));
+  Put("bmp", "palette-count-huge", make(40, 1, 1, 24, 0, 0xFFFFFFFF, {}, 0, {0, 0, 0, 0}));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -173,7 +262,9 @@ int main(int argc, char** argv) {
   CreateDirectoryIfMissing(g_root);
   CreateDirectoryIfMissing(g_root + "/package");
   CreateDirectoryIfMissing(g_root + "/ini");
+  CreateDirectoryIfMissing(g_root + "/bmp");
   Packages();
   Inis();
+  Bitmaps();
   return 0;
 }
