@@ -169,8 +169,9 @@ void Bitmaps() {
     o.push_back(static_cast<uint8_t>(v >> 8));
   };
   // header size, width, height, bpp, compression, colours, masks, palette entries, pixel bytes
-  auto make = [&](uint32_t hsize, int32_t w, int32_t h, uint16_t bpp, uint32_t comp, uint32_t colours,
-                  std::vector<uint32_t> masks, int palette, std::vector<uint8_t> pixels) {
+  auto make = [&](uint32_t hsize, int32_t w, int32_t h, uint16_t bpp, uint32_t comp,
+                  uint32_t colours, std::vector<uint32_t> masks, int palette,
+                  std::vector<uint8_t> pixels) {
     std::vector<uint8_t> hd;
     PutU32(hd, hsize);
     if (hsize == 12) {
@@ -190,10 +191,12 @@ void Bitmaps() {
       PutU32(hd, colours);
       PutU32(hd, 0);
       if (hsize > 40) {
-        for (size_t i = 0; i < 4; ++i) PutU32(hd, i < masks.size() ? masks[i] : 0);
+        for (size_t i = 0; i < 4; ++i)
+          PutU32(hd, i < masks.size() ? masks[i] : 0);
         hd.resize(hsize, 0);
       } else {
-        for (uint32_t m : masks) PutU32(hd, m);
+        for (uint32_t m : masks)
+          PutU32(hd, m);
       }
     }
     for (int i = 0; i < palette; ++i) {
@@ -213,7 +216,8 @@ void Bitmaps() {
   std::mt19937 rng(99);
   auto noise = [&](size_t n) {
     std::vector<uint8_t> v(n);
-    for (auto& b : v) b = static_cast<uint8_t>(rng());
+    for (auto& b : v)
+      b = static_cast<uint8_t>(rng());
     return v;
   };
   std::vector<std::pair<std::string, std::vector<uint8_t>>> kinds = {
@@ -226,11 +230,14 @@ void Bitmaps() {
       {"info-16-565", make(40, 5, 5, 16, 3, 0, {0xF800, 0x7E0, 0x1F}, 0, noise(60))},
       {"info-24", make(40, 7, 7, 24, 0, 0, {}, 0, noise(196))},
       {"info-32", make(40, 4, 4, 32, 0, 0, {}, 0, noise(64))},
-      {"info-32-alphafields", make(40, 4, 4, 32, 6, 0, {0xFF, 0xFF00, 0xFF0000, 0xFF000000}, 0, noise(64))},
+      {"info-32-alphafields",
+       make(40, 4, 4, 32, 6, 0, {0xFF, 0xFF00, 0xFF0000, 0xFF000000}, 0, noise(64))},
       {"v4-32", make(108, 4, 4, 32, 3, 0, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, 0, noise(64))},
       {"v5-32", make(124, 4, -4, 32, 3, 0, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, 0, noise(64))},
-      {"rle8", make(40, 8, 4, 8, 1, 0, {}, 256, {4, 1, 0, 3, 1, 2, 3, 0, 0, 0, 0, 2, 2, 1, 3, 9, 0, 1})},
-      {"rle4", make(40, 8, 4, 4, 2, 0, {}, 16, {4, 0x12, 0, 3, 0x12, 0x30, 0, 0, 0, 2, 2, 1, 3, 0x99, 0, 1})},
+      {"rle8",
+       make(40, 8, 4, 8, 1, 0, {}, 256, {4, 1, 0, 3, 1, 2, 3, 0, 0, 0, 0, 2, 2, 1, 3, 9, 0, 1})},
+      {"rle4", make(40, 8, 4, 4, 2, 0, {}, 16,
+                    {4, 0x12, 0, 3, 0x12, 0x30, 0, 0, 0, 2, 2, 1, 3, 0x99, 0, 1})},
   };
   for (const auto& [name, bytes] : kinds) {
     Put("bmp", "ok-" + name, bytes);

@@ -54,9 +54,7 @@ class Bytes {
   size_t Size() const { return d_.size(); }
   bool Has(uint64_t off, uint64_t n) const { return off <= d_.size() && n <= d_.size() - off; }
   uint8_t U8(size_t off) const { return d_[off]; }
-  uint16_t U16(size_t off) const {
-    return static_cast<uint16_t>(d_[off] | d_[off + 1] << 8);
-  }
+  uint16_t U16(size_t off) const { return static_cast<uint16_t>(d_[off] | d_[off + 1] << 8); }
   uint32_t U32(size_t off) const {
     return static_cast<uint32_t>(d_[off]) | static_cast<uint32_t>(d_[off + 1]) << 8 |
            static_cast<uint32_t>(d_[off + 2]) << 16 | static_cast<uint32_t>(d_[off + 3]) << 24;
@@ -67,7 +65,9 @@ class Bytes {
   std::span<const uint8_t> d_;
 };
 
-[[noreturn]] void Fail(const std::string& why) { throw EBmpError("Invalid bitmap: " + why); }
+[[noreturn]] void Fail(const std::string& why) {
+  throw EBmpError("Invalid bitmap: " + why);
+}
 
 // One colour channel described by a bit mask, scaled to 8 bits.
 struct Channel {
@@ -76,7 +76,8 @@ struct Channel {
   uint32_t max = 0;
   explicit Channel(uint32_t m) : mask(m) {
     if (m == 0) return;
-    while (((m >> shift) & 1) == 0) ++shift;
+    while (((m >> shift) & 1) == 0)
+      ++shift;
     uint32_t v = m >> shift;
     max = v;  // (gaps in a mask are tolerated: the value is read as it stands)
   }
@@ -187,12 +188,14 @@ TImage Decode(const Bytes& d, size_t dib, uint64_t pixel_offset) {
   uint64_t after_header = dib + static_cast<uint64_t>(hsize);
   if (bitfields) {
     if (hsize >= 52) {
-      for (int i = 0; i < 3; ++i) masks[i] = d.U32(dib + 40 + 4 * static_cast<size_t>(i));
+      for (int i = 0; i < 3; ++i)
+        masks[i] = d.U32(dib + 40 + 4 * static_cast<size_t>(i));
       if (hsize >= 56) masks[3] = d.U32(dib + 52);
     } else {
       const int n = compression == kBiAlphaBitfields ? 4 : 3;
       if (!d.Has(after_header, 4u * static_cast<unsigned>(n))) Fail("the colour masks are missing");
-      for (int i = 0; i < n; ++i) masks[i] = d.U32(after_header + 4 * static_cast<size_t>(i));
+      for (int i = 0; i < n; ++i)
+        masks[i] = d.U32(after_header + 4 * static_cast<size_t>(i));
       after_header += 4u * static_cast<unsigned>(n);
     }
   } else if (bpp == 16) {
@@ -231,16 +234,17 @@ TImage Decode(const Bytes& d, size_t dib, uint64_t pixel_offset) {
   // Indexed, 24 and 32 bits keep their depth; 16 bits become 24 (32 with an
   // alpha mask).
   const int out_bpp = bpp == 16 ? (alpha_mask ? 32 : 24) : static_cast<int>(bpp);
+  const bool rle = compression == kBiRle8 || compression == kBiRle4;
+  const uint64_t src_stride = ((static_cast<uint64_t>(w) * bpp + 31) / 32) * 4;
+  if (!rle && !d.Has(offset, src_stride * static_cast<uint64_t>(h))) {
+    Fail("the pixel data is truncated");
+  }
   TImage img(w, h, out_bpp);
   if (bpp <= 8) img.Palette = palette;
-
-  if (compression == kBiRle8 || compression == kBiRle4) {
+  if (rle) {
     DecodeRle(d, static_cast<size_t>(offset), img, top_down);
     return img;
   }
-
-  const uint64_t src_stride = ((static_cast<uint64_t>(w) * bpp + 31) / 32) * 4;
-  if (!d.Has(offset, src_stride * static_cast<uint64_t>(h))) Fail("the pixel data is truncated");
   // 32-bit pixels with the usual masks are copied as they are, the fourth
   // byte (alpha, or unused) included.
   const bool raw = bpp <= 8 || bpp == 24 ||
@@ -282,7 +286,9 @@ TImage DecodeBmp(std::span<const uint8_t> file) {
   return Decode(d, 14, off >= 14 + 12 ? off : 0);
 }
 
-TImage DecodeDib(std::span<const uint8_t> dib) { return Decode(Bytes(dib), 0, 0); }
+TImage DecodeDib(std::span<const uint8_t> dib) {
+  return Decode(Bytes(dib), 0, 0);
+}
 
 std::vector<uint8_t> EncodeBmp(const TImage& image) {
   const int bpp = image.BitsPerPixel;

@@ -23,10 +23,10 @@ struct Bmp {
   uint16_t bpp = 24;
   uint32_t compression = 0;
   uint32_t colours = 0;
-  std::vector<uint32_t> masks;        // written after a 40-byte header, or inside V4/V5
-  std::vector<uint32_t> palette;      // 0x00RRGGBB
-  std::vector<uint8_t> pixels;        // as stored
-  int64_t offset = -1;                // bfOffBits; -1: right after the palette
+  std::vector<uint32_t> masks;    // written after a 40-byte header, or inside V4/V5
+  std::vector<uint32_t> palette;  // 0x00RRGGBB
+  std::vector<uint8_t> pixels;    // as stored
+  int64_t offset = -1;            // bfOffBits; -1: right after the palette
   bool file_header = true;
 
   std::vector<uint8_t> Build() const {
@@ -49,10 +49,12 @@ struct Bmp {
       PutU32(h, colours);
       PutU32(h, 0);
       if (header_size > 40) {
-        for (size_t i = 0; i < 4; ++i) PutU32(h, i < masks.size() ? masks[i] : 0);
+        for (size_t i = 0; i < 4; ++i)
+          PutU32(h, i < masks.size() ? masks[i] : 0);
         h.resize(header_size, 0);
       } else {
-        for (uint32_t m : masks) PutU32(h, m);
+        for (uint32_t m : masks)
+          PutU32(h, m);
       }
     }
     for (uint32_t c : palette) {
@@ -64,12 +66,14 @@ struct Bmp {
     std::vector<uint8_t> f;
     if (file_header) {
       f = {'B', 'M'};
-      uint32_t off = offset >= 0 ? static_cast<uint32_t>(offset) : 14 + static_cast<uint32_t>(h.size());
+      uint32_t off =
+          offset >= 0 ? static_cast<uint32_t>(offset) : 14 + static_cast<uint32_t>(h.size());
       PutU32(f, static_cast<uint32_t>(14 + h.size() + pixels.size()));
       PutU32(f, 0);
       PutU32(f, off);
       f.insert(f.end(), h.begin(), h.end());
-      if (offset >= 0 && static_cast<size_t>(offset) > f.size()) f.resize(static_cast<size_t>(offset), 0xEE);
+      if (offset >= 0 && static_cast<size_t>(offset) > f.size())
+        f.resize(static_cast<size_t>(offset), 0xEE);
     } else {
       f = h;
     }
@@ -82,15 +86,18 @@ TEST(Bmp, EncodeThenDecodeKeepsEveryPixelFormat) {
   for (int bpp : {1, 4, 8, 24, 32}) {
     for (int w : {1, 3, 7, 33}) {
       TImage img(w, 5, bpp);
-      for (size_t i = 0; i < img.Palette.size(); ++i) img.Palette[i] = static_cast<uint32_t>(i * 0x010203) & 0xFFFFFF;
+      for (size_t i = 0; i < img.Palette.size(); ++i)
+        img.Palette[i] = static_cast<uint32_t>(i * 0x010203) & 0xFFFFFF;
       for (int y = 0; y < img.Height; ++y) {
-        for (int x = 0; x < (w * bpp + 7) / 8; ++x) img.Row(y)[x] = static_cast<uint8_t>(x * 37 + y * 11);
+        for (int x = 0; x < (w * bpp + 7) / 8; ++x)
+          img.Row(y)[x] = static_cast<uint8_t>(x * 37 + y * 11);
       }
       // Padding bytes of rows stay zero, as the encoder and decoder keep them.
       for (int y = 0; y < img.Height; ++y) {
         int used = (w * bpp + 7) / 8;
         std::fill(img.Row(y) + used, img.Row(y) + img.Stride(), 0);
-        if ((w * bpp) % 8) img.Row(y)[used - 1] &= static_cast<uint8_t>(0xFF << (8 - (w * bpp) % 8));
+        if ((w * bpp) % 8)
+          img.Row(y)[used - 1] &= static_cast<uint8_t>(0xFF << (8 - (w * bpp) % 8));
       }
       TImage back = DecodeBmp(EncodeBmp(img));
       EXPECT_EQ(back.BitsPerPixel, bpp);
@@ -206,13 +213,14 @@ TEST(Bmp, RunLengthCoding) {
   r8.width = 4;
   r8.height = 3;
   r8.palette.assign(256, 0);
-  for (int i = 0; i < 256; ++i) r8.palette[static_cast<size_t>(i)] = static_cast<uint32_t>(i);
-  r8.pixels = {3, 7,             // row 0 (bottom): 7 7 7
-               0, 0,             // end of line
-               0, 3, 1, 2, 3, 0, // row 1: absolute 1 2 3, padded
-               0, 2, 1, 1,       // delta: x 4, row 2
-               2, 9,             // two pixels past the right edge: dropped
-               0, 1};            // end of bitmap
+  for (int i = 0; i < 256; ++i)
+    r8.palette[static_cast<size_t>(i)] = static_cast<uint32_t>(i);
+  r8.pixels = {3, 7,              // row 0 (bottom): 7 7 7
+               0, 0,              // end of line
+               0, 3, 1, 2, 3, 0,  // row 1: absolute 1 2 3, padded
+               0, 2, 1, 1,        // delta: x 4, row 2
+               2, 9,              // two pixels past the right edge: dropped
+               0, 1};             // end of bitmap
   TImage a = DecodeBmp(r8.Build());
   EXPECT_EQ(a.PixelRGB(0, 2), 7u);
   EXPECT_EQ(a.PixelRGB(2, 2), 7u);
@@ -231,7 +239,8 @@ TEST(Bmp, RunLengthCoding) {
   r4.pixels = {5, 0x12, 0, 1};
   TImage b = DecodeBmp(r4.Build());
   const uint32_t want[] = {1, 2, 1, 2, 1};
-  for (int x = 0; x < 5; ++x) EXPECT_EQ(b.PixelRGB(x, 0), want[x]) << x;
+  for (int x = 0; x < 5; ++x)
+    EXPECT_EQ(b.PixelRGB(x, 0), want[x]) << x;
 }
 
 TEST(Bmp, MalformedFilesFailWithAReason) {
@@ -242,7 +251,8 @@ TEST(Bmp, MalformedFilesFailWithAReason) {
 
   std::vector<std::pair<std::string, std::vector<uint8_t>>> bad;
   for (size_t n : std::vector<size_t>{0, 1, 2, 13, 14, 17, 18, 30, 53, 54, 60, ok.size() - 1}) {
-    bad.push_back({"cut at " + std::to_string(n), {ok.begin(), ok.begin() + static_cast<std::ptrdiff_t>(n)}});
+    bad.push_back(
+        {"cut at " + std::to_string(n), {ok.begin(), ok.begin() + static_cast<std::ptrdiff_t>(n)}});
   }
   auto with = [&](const char* what, auto change) {
     Bmp b = good;
@@ -256,16 +266,33 @@ TEST(Bmp, MalformedFilesFailWithAReason) {
   with("zero height", [](Bmp& b) { b.height = 0; });
   with("height INT_MIN", [](Bmp& b) { b.height = INT32_MIN; });
   with("huge", [](Bmp& b) { b.width = 40000; });
-  with("too many pixels", [](Bmp& b) { b.width = 30000; b.height = 30000; });
+  with("too many pixels", [](Bmp& b) {
+    b.width = 30000;
+    b.height = 30000;
+  });
   with("2 bits", [](Bmp& b) { b.bpp = 2; });
   with("64 bits", [](Bmp& b) { b.bpp = 64; });
   with("RLE8 on 24 bits", [](Bmp& b) { b.compression = 1; });
   with("JPEG", [](Bmp& b) { b.compression = 4; });
   with("bit fields on 24 bits", [](Bmp& b) { b.compression = 3; });
-  with("bit fields without masks", [](Bmp& b) { b.bpp = 16; b.compression = 3; b.pixels.clear(); });
-  with("palette too long", [](Bmp& b) { b.bpp = 1; b.colours = 3; });
-  with("palette past the end", [](Bmp& b) { b.bpp = 8; b.colours = 200; b.pixels.clear(); });
-  with("offset past the end", [](Bmp& b) { b.offset = 100000; b.pixels.clear(); });
+  with("bit fields without masks", [](Bmp& b) {
+    b.bpp = 16;
+    b.compression = 3;
+    b.pixels.clear();
+  });
+  with("palette too long", [](Bmp& b) {
+    b.bpp = 1;
+    b.colours = 3;
+  });
+  with("palette past the end", [](Bmp& b) {
+    b.bpp = 8;
+    b.colours = 200;
+    b.pixels.clear();
+  });
+  with("offset past the end", [](Bmp& b) {
+    b.offset = 100000;
+    b.pixels.clear();
+  });
   with("pixels short", [](Bmp& b) { b.pixels.resize(15); });
   for (const auto& [what, bytes] : bad) {
     try {
