@@ -53,13 +53,19 @@ class Bytes {
   explicit Bytes(std::span<const uint8_t> d) : d_(d) {}
   size_t Size() const { return d_.size(); }
   bool Has(uint64_t off, uint64_t n) const { return off <= d_.size() && n <= d_.size() - off; }
-  uint8_t U8(size_t off) const { return d_[off]; }
-  uint16_t U16(size_t off) const { return static_cast<uint16_t>(d_[off] | d_[off + 1] << 8); }
-  uint32_t U32(size_t off) const {
-    return static_cast<uint32_t>(d_[off]) | static_cast<uint32_t>(d_[off + 1]) << 8 |
-           static_cast<uint32_t>(d_[off + 2]) << 16 | static_cast<uint32_t>(d_[off + 3]) << 24;
+  // Offsets are 64-bit so that arithmetic on them cannot wrap on 32-bit
+  // builds; callers check them with Has() first.
+  uint8_t U8(uint64_t off) const { return d_[static_cast<size_t>(off)]; }
+  uint16_t U16(uint64_t off) const {
+    const size_t o = static_cast<size_t>(off);
+    return static_cast<uint16_t>(d_[o] | d_[o + 1] << 8);
   }
-  const uint8_t* At(size_t off) const { return d_.data() + off; }
+  uint32_t U32(uint64_t off) const {
+    const size_t o = static_cast<size_t>(off);
+    return static_cast<uint32_t>(d_[o]) | static_cast<uint32_t>(d_[o + 1]) << 8 |
+           static_cast<uint32_t>(d_[o + 2]) << 16 | static_cast<uint32_t>(d_[o + 3]) << 24;
+  }
+  const uint8_t* At(uint64_t off) const { return d_.data() + static_cast<size_t>(off); }
 
  private:
   std::span<const uint8_t> d_;
