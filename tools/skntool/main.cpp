@@ -31,6 +31,9 @@ const char kUsageText[] =
     "  ini PKG                  print the INI member\n"
     "  lzh c IN OUT             LZHUF-code IN, with a 4-byte length prefix\n"
     "  lzh d IN OUT             decode such a file\n"
+    "  variants STYLE           the colour variants a .msstyles file offers\n"
+    "  convert STYLE VARIANT [-o DIR]  convert a variant into DIR/BASE-VARIANT.skn\n"
+    "  import DEST SRC GROUP... copy setting groups (and their bitmaps) from SRC into DEST\n"
     "  --help                   this text\n"
     "\n"
     "exit codes: 0 done, 1 bad input (reason on stderr), 2 usage\n";
@@ -181,6 +184,10 @@ int Lzh(const std::string& mode, const std::string& in, const std::string& out) 
 
 }  // namespace
 
+int StyleVariantsCommand(const std::vector<std::string>& args);
+int StyleConvertCommand(const std::vector<std::string>& args);
+int SkinImportCommand(const std::vector<std::string>& args);
+
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) return Usage();
@@ -194,6 +201,14 @@ int main(int argc, char** argv) {
     if (cmd == "extract" && args.size() == 3) return Extract(args[1], args[2]);
     if (cmd == "pack") return Pack({args.begin() + 1, args.end()});
     if (cmd == "ini" && args.size() == 2) return Ini(args[1]);
+    if (cmd == "variants" || cmd == "convert" || cmd == "import") {
+      std::vector<std::string> rest(args.begin() + 1, args.end());
+      int rc = cmd == "variants"  ? StyleVariantsCommand(rest)
+               : cmd == "convert" ? StyleConvertCommand(rest)
+                                  : SkinImportCommand(rest);
+      if (rc != kUsage) return rc;
+      return Usage();
+    }
     if (cmd == "lzh" && args.size() == 4 && (args[1] == "c" || args[1] == "d")) {
       return Lzh(args[1], args[2], args[3]);
     }

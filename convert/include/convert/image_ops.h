@@ -1,0 +1,43 @@
+// Pixel work on 24-bit and 32-bit TImage bitmaps (blue, green, red, alpha
+// bytes) for the style conversion. Colours are 0x00BBGGRR values, red in the
+// low byte. Every copy clips to both images.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+
+#include "format/bmp.h"
+
+constexpr uint32_t kMagenta = 0x00FF00FF;
+
+// Raised when a conversion cannot go on (a non-numeric count, an image that
+// would be too large).
+class EConvertError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A new image filled with `fill`; EConvertError beyond the BMP size limits.
+TImage NewImage(int width, int height, int bits_per_pixel = 24, uint32_t fill = kMagenta);
+bool IsEmpty(const TImage& image);
+// Any pixel format to 24 bits; the alpha channel of a 32-bit image is dropped.
+void To24(TImage& image);
+
+uint32_t GetPixel(const TImage& image, int x, int y);  // 24/32-bit only
+void SetPixel(TImage& image, int x, int y, uint32_t colour);
+void FillRect(TImage& image, int left, int top, int right, int bottom, uint32_t colour);
+
+// A scaled copy of the source rectangle into the target rectangle: pixels are
+// dropped or repeated (colour on colour), or averaged when `halftone` is set
+// and the copy shrinks. Empty or inverted rectangles copy nothing.
+void StretchCopy(TImage& dst, int dx, int dy, int dw, int dh, const TImage& src, int sx, int sy,
+                 int sw, int sh, bool halftone = false);
+// An unscaled copy of src's (sx, sy, w, h) to (dx, dy).
+void CopyRect(TImage& dst, int dx, int dy, const TImage& src, int sx, int sy, int w, int h);
+// Draws src's (sx, sy, w, h) at (dx, dy), skipping pixels of colour `key`.
+void DrawTransparent(TImage& dst, int dx, int dy, const TImage& src, int sx, int sy, int w, int h,
+                     uint32_t key);
+// A new size; the old content stretched over it (colour on colour).
+void ResizeStretched(TImage& image, int width, int height);
+// A new size; the old content kept at the top-left, the rest filled.
+void ResizeCanvas(TImage& image, int width, int height, uint32_t fill = kMagenta);

@@ -1,0 +1,50 @@
+// Copies chosen groups of settings, and the bitmaps they name, from another
+// skin package into the skin being edited (its INI document and members).
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "format/mem_ini.h"
+#include "format/skin_file_list.h"
+
+constexpr int kImportGroupCount = 16;
+// The groups in the order they run.
+extern const char* const kImportGroups[kImportGroupCount];
+
+class TSkinImport {
+ public:
+  TSkinImport(TMemIniFile& skin_ini, TSkinFileList& file_list)
+      : skin_ini_(skin_ini), file_list_(file_list) {}
+
+  // Loads the source package and parses its INI member in memory. False
+  // (nothing to import) when the package cannot be read or has no INI.
+  bool OpenSource(const std::string& path);
+  bool SetSource(const TSkinFileList& source);
+
+  // Runs the named groups in table order; names compare exactly and unknown
+  // names are ignored. Members that the replaced settings named are deleted
+  // at the end, unless a key of the skin still names them.
+  void Run(const std::vector<std::string>& groups);
+
+  // The steps, usable one by one (deletions wait for Finish).
+  void CopyKey(std::string_view section, std::string_view key);
+  void ImportImageKey(std::string_view section, std::string_view key);
+  void RemoveSection(std::string_view section, const std::vector<std::string>& image_keys);
+  void ImportSection(std::string_view section, const std::vector<std::string>& image_keys);
+  void Finish();
+
+ private:
+  void RunGroup(const std::string& group);
+  void ImportBorder();
+  void ImportCaptionButtons();
+  bool NamedByAnyKey(const std::string& member) const;
+
+  TMemIniFile& skin_ini_;
+  TSkinFileList& file_list_;
+  TSkinFileList source_;
+  TMemIniFile source_ini_;
+  bool has_source_ = false;
+  std::vector<std::string> pending_deletes_;
+};
