@@ -404,7 +404,8 @@ void TStyle::PrepareParts() {
 
   TStyleObj& mdi = parts_[34];
   mdi.GlyphBitmap = std::make_unique<TImage>();
-  ctx_.LoadThemeImage("Window.MDIMinButton", "GlyphImageFile", *mdi.GlyphBitmap);
+  ctx_.LoadThemeImage("Window.MDIMinButton", ctx_.GlyphKey("Window.MDIMinButton"),
+                     *mdi.GlyphBitmap);
   ctx_.AppendMdiButton(mdi, "Window.MDIRestoreButton");
   ctx_.AppendMdiButton(mdi, "Window.MDICloseButton");
   ctx_.ComposeMdiGlyphs(mdi);
@@ -418,7 +419,7 @@ void TStyle::PrepareParts() {
   MagentaToBackground(parts_[15].Bitmap, ctx_.BackgroundColour);
 
   NormaliseComboButton(parts_[16]);
-  ctx_.ComposeGlyph(parts_[16], "GlyphImageFile");
+  ctx_.ComposeGlyph(parts_[16], ctx_.GlyphKey(parts_[16].Section));
   Reorder(16, {1, 3, 4, 2});
 
   BuildStatusBar(parts_[17]);

@@ -396,7 +396,7 @@ void TThemeContext::AppendMdiButton(TStyleObj& part, std::string_view section) {
   Append(part.Bitmap, extra, true);
   TImage glyph;
   glyph.Width = glyph.Height = 0;
-  LoadThemeImage(section, "GlyphImageFile", glyph);
+  LoadThemeImage(section, GlyphKey(section), glyph);
   Make24(glyph, BackgroundColour);
   if (!part.GlyphBitmap) part.GlyphBitmap = std::make_unique<TImage>(0, 0, 24);
   Make24(*part.GlyphBitmap, BackgroundColour);
@@ -404,9 +404,20 @@ void TThemeContext::AppendMdiButton(TStyleObj& part, std::string_view section) {
   part.FrameCount += 4;
 }
 
+std::string TThemeContext::GlyphKey(std::string_view section) const {
+  // Styles that choose their glyphs by screen resolution list them as
+  // ImageFile1, ImageFile2, ...; the first is the one for 96 dots per inch.
+  if (ThemeIni.ReadString(section, "GlyphImageFile", "").empty() &&
+      LowerAscii(ThemeIni.ReadString(section, "GlyphType", "")) == "imageglyph" &&
+      !ThemeIni.ReadString(section, "ImageFile1", "").empty()) {
+    return "ImageFile1";
+  }
+  return "GlyphImageFile";
+}
+
 void TThemeContext::JoinSpinImages(TStyleObj& part, std::string_view other_section) {
   part.GlyphBitmap = std::make_unique<TImage>(0, 0, 24);
-  LoadThemeImage(part.Section, "GlyphImageFile", *part.GlyphBitmap);
+  LoadThemeImage(part.Section, GlyphKey(part.Section), *part.GlyphBitmap);
   TImage other;
   other.Width = other.Height = 0;
   LoadThemeImage(other_section, "ImageFile", other);
@@ -417,7 +428,7 @@ void TThemeContext::JoinSpinImages(TStyleObj& part, std::string_view other_secti
   Append(part.Bitmap, other, below);
   TImage other_glyph;
   other_glyph.Width = other_glyph.Height = 0;
-  LoadThemeImage(other_section, "GlyphImageFile", other_glyph);
+  LoadThemeImage(other_section, GlyphKey(other_section), other_glyph);
   Make24(other_glyph, BackgroundColour);
   Append(*part.GlyphBitmap, other_glyph, below);
   part.FrameCount *= 2;

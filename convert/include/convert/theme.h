@@ -75,6 +75,9 @@ class TThemeContext {
   void ComposeMdiGlyphs(TStyleObj& part);
   void AppendMdiButton(TStyleObj& part, std::string_view section);
   void JoinSpinImages(TStyleObj& part, std::string_view other_section);
+  // The key of a section's glyph image: "GlyphImageFile", or "ImageFile1"
+  // for an image glyph without one.
+  std::string GlyphKey(std::string_view section) const;
 
  private:
   std::map<std::string, TResourceItem*> names_;
