@@ -61,14 +61,17 @@ std::string Dump(TExeImage& image) {
 std::vector<pe::Resource> SampleResources() {
   // An icon group of two images (ids 1, 2) and one missing (9); a cursor
   // group; a string block; a menu; a bitmap; named types and names.
-  std::vector<uint8_t> icon1 = pe::Dib(16, 32, 32, [](int x, int) { return x < 8 ? 0xFF0000FFu : 0; });
+  std::vector<uint8_t> icon1 =
+      pe::Dib(16, 32, 32, [](int x, int) { return x < 8 ? 0xFF0000FFu : 0; });
   icon1.insert(icon1.end(), 4 * 16, 0);  // the mask
   std::vector<uint8_t> icon2 = pe::Dib(32, 64, 32, [](int, int) { return 0xFF00FF00u; });
   icon2.insert(icon2.end(), 4 * 32, 0);
   std::vector<uint8_t> group(6, 0);
   pe::Put16(group, 2, 1);
   pe::Put16(group, 4, 3);
-  auto add_group_entry = [&](std::vector<uint8_t>& g, std::vector<uint8_t> e) { g.insert(g.end(), e.begin(), e.end()); };
+  auto add_group_entry = [&](std::vector<uint8_t>& g, std::vector<uint8_t> e) {
+    g.insert(g.end(), e.begin(), e.end());
+  };
   add_group_entry(group, {16, 16, 0, 0, 1, 0, 32, 0, 0, 0, 0, 0, 1, 0});
   add_group_entry(group, {32, 32, 16, 0, 1, 0, 32, 0, 0, 0, 0, 0, 2, 0});
   add_group_entry(group, {48, 48, 0, 0, 1, 0, 32, 0, 0, 0, 0, 0, 9, 0});
@@ -164,8 +167,8 @@ TEST(ExeImage, ResourceSectionIsFoundByNameIgnoringCase) {
   struct {
     const char* name;
     bool found;
-  } cases[] = {{".rsrc", true}, {".RSRC", true}, {".RsRc", true}, {".rsrc2", false},
-               {".rsr", false}, {"rsrc", false}};
+  } cases[] = {{".rsrc", true},   {".RSRC", true}, {".RsRc", true},
+               {".rsrc2", false}, {".rsr", false}, {"rsrc", false}};
   for (const auto& c : cases) {
     pe::Options o;
     o.SectionName = c.name;
@@ -234,10 +237,10 @@ TEST(ExeImage, TreeOfTypesNamesAndRenderings) {
     root.Item(3).Children().Item(0).AssignTo(lines);
     EXPECT_EQ(lines, (std::vector<std::string>{"32,  \"zero\"", "37,  \"five\""}));
     root.Item(2).Children().Item(0).AssignTo(lines);
-    EXPECT_EQ(lines, (std::vector<std::string>{
-                         "POPUP \"&File\"", "  MENUITEM \"&Open\",  100", "  MENUITEM SEPARATOR",
-                         "  MENUITEM \"E&xit\",  101", "ENDPOPUP", "POPUP \"&Help\"", "ENDPOPUP",
-                         "MENUITEM \"&About\",  200", "ENDPOPUP"}));
+    EXPECT_EQ(lines, (std::vector<std::string>{"POPUP \"&File\"", "  MENUITEM \"&Open\",  100",
+                                               "  MENUITEM SEPARATOR", "  MENUITEM \"E&xit\",  101",
+                                               "ENDPOPUP", "POPUP \"&Help\"", "ENDPOPUP",
+                                               "MENUITEM \"&About\",  200", "ENDPOPUP"}));
 
     TResourceItem& bitmap = root.Item(1).Children().Item(0);
     EXPECT_EQ(bitmap.DisplayName(), "GREEN_BUTTON_BMP");
@@ -299,9 +302,9 @@ TEST(ExeImage, BitmapFileHeaderOffsetOfPixels) {
 // texts, and the whole tree can be walked.
 
 const std::set<std::string>& Texts() {
-  static const std::set<std::string> t = {
-      "unrecognized file format", "Not a PE (WIN32 Executable) file", "No resources in this file.",
-      "CreateFileMapping failed"};
+  static const std::set<std::string> t = {"unrecognized file format",
+                                          "Not a PE (WIN32 Executable) file",
+                                          "No resources in this file.", "CreateFileMapping failed"};
   return t;
 }
 
@@ -347,14 +350,20 @@ TEST(ExeImageCorpus, BadOffsetsCyclesAndHugeCounts) {
   std::vector<std::pair<std::string, std::function<void(std::vector<uint8_t>&)>>> damage;
   for (uint32_t v : {0u, 0x7FFFFFFFu, 0xFFFFFFFFu, 0x80000000u, 0xFFFFFFF0u, 12u}) {
     std::string sv = std::to_string(v);
-    damage.push_back({"section raw pointer " + sv, [&, v](auto& b) { pe::Put32(b, f.ResourceHeader + 20, v); }});
-    damage.push_back({"section rva " + sv, [&, v](auto& b) { pe::Put32(b, f.ResourceHeader + 12, v); }});
-    damage.push_back({"section count " + sv, [&, v](auto& b) { pe::Put16(b, f.NtHeaders + 6, v & 0xFFFF); }});
-    damage.push_back({"optional size " + sv, [&, v](auto& b) { pe::Put16(b, f.NtHeaders + 20, v & 0xFFFF); }});
+    damage.push_back(
+        {"section raw pointer " + sv, [&, v](auto& b) { pe::Put32(b, f.ResourceHeader + 20, v); }});
+    damage.push_back(
+        {"section rva " + sv, [&, v](auto& b) { pe::Put32(b, f.ResourceHeader + 12, v); }});
+    damage.push_back(
+        {"section count " + sv, [&, v](auto& b) { pe::Put16(b, f.NtHeaders + 6, v & 0xFFFF); }});
+    damage.push_back(
+        {"optional size " + sv, [&, v](auto& b) { pe::Put16(b, f.NtHeaders + 20, v & 0xFFFF); }});
     for (size_t d : dirs) {
       std::string sd = " dir " + std::to_string(d);
-      damage.push_back({"entry name" + sv + sd, [&, v, d](auto& b) { pe::Put32(b, raw + d + 16, v); }});
-      damage.push_back({"entry offset" + sv + sd, [&, v, d](auto& b) { pe::Put32(b, raw + d + 20, v); }});
+      damage.push_back(
+          {"entry name" + sv + sd, [&, v, d](auto& b) { pe::Put32(b, raw + d + 16, v); }});
+      damage.push_back(
+          {"entry offset" + sv + sd, [&, v, d](auto& b) { pe::Put32(b, raw + d + 20, v); }});
     }
     for (size_t e : f.Resources.DataEntries) {
       damage.push_back({"data rva " + sv, [&, v, e](auto& b) { pe::Put32(b, raw + e, v); }});
@@ -368,8 +377,11 @@ TEST(ExeImageCorpus, BadOffsetsCyclesAndHugeCounts) {
                         pe::Put16(b, raw + d + 14, 0xFFFF);
                       }});
     // Every directory made to point at itself and at the root.
-    damage.push_back({"self loop " + sd, [&, d](auto& b) { pe::Put32(b, raw + d + 20, 0x80000000u | static_cast<uint32_t>(d)); }});
-    damage.push_back({"root loop " + sd, [&, d](auto& b) { pe::Put32(b, raw + d + 20, 0x80000000u); }});
+    damage.push_back({"self loop " + sd, [&, d](auto& b) {
+                        pe::Put32(b, raw + d + 20, 0x80000000u | static_cast<uint32_t>(d));
+                      }});
+    damage.push_back(
+        {"root loop " + sd, [&, d](auto& b) { pe::Put32(b, raw + d + 20, 0x80000000u); }});
   }
   // Every entry of every directory pointing at the same directory: a tree
   // that would grow without end if it were expanded naively.
@@ -421,9 +433,9 @@ TEST(LightStyle, ResourceTree) {
   std::vector<std::string> types;
   for (const auto& item : root.Entries())
     types.push_back(item->DisplayName());
-  EXPECT_EQ(types, (std::vector<std::string>{"COLORNAMES", "FILERESNAMES", "PACKTHEM_VERSION",
-                                             "SIZENAMES", "TEXTFILE", "Bitmap", "String",
-                                             "Version"}));
+  EXPECT_EQ(types,
+            (std::vector<std::string>{"COLORNAMES", "FILERESNAMES", "PACKTHEM_VERSION", "SIZENAMES",
+                                      "TEXTFILE", "Bitmap", "String", "Version"}));
   TResourceList& texts = root.Item(4).Children();
   ASSERT_EQ(texts.Count(), 2);
   EXPECT_EQ(texts.Item(0).DisplayName(), "BLUE_INI");
