@@ -420,7 +420,7 @@ void TIconResEntry::AssignTo(TImage& picture) const {
   if (IsCursor()) d = d.size() >= 4 ? d.subspan(4) : std::span<const uint8_t>();
   if (d.size() >= 8 && d[0] == 0x89 && d[1] == 'P' && d[2] == 'N' && d[3] == 'G')
     throw EBmpError("PNG icon images are not supported");
-  if (Get32(d, 0) < 40) throw EBmpError("not an icon image");
+  if (d.size() < 40 || Get32(d, 0) < 40) throw EBmpError("not an icon image");
   // The stored height counts the colour image and the mask below it.
   std::vector<uint8_t> dib(d.begin(), d.end());
   int32_t stored = static_cast<int32_t>(Get32(d, 8));
