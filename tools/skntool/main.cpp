@@ -184,9 +184,13 @@ int Lzh(const std::string& mode, const std::string& in, const std::string& out) 
 
 }  // namespace
 
+// Commands in their own source files; they return 2 for a usage error.
 int StyleVariantsCommand(const std::vector<std::string>& args);
 int StyleConvertCommand(const std::vector<std::string>& args);
 int SkinImportCommand(const std::vector<std::string>& args);
+static int Sub(int rc) {
+  return rc == kUsage ? Usage() : rc;
+}
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
@@ -201,14 +205,9 @@ int main(int argc, char** argv) {
     if (cmd == "extract" && args.size() == 3) return Extract(args[1], args[2]);
     if (cmd == "pack") return Pack({args.begin() + 1, args.end()});
     if (cmd == "ini" && args.size() == 2) return Ini(args[1]);
-    if (cmd == "variants" || cmd == "convert" || cmd == "import") {
-      std::vector<std::string> rest(args.begin() + 1, args.end());
-      int rc = cmd == "variants"  ? StyleVariantsCommand(rest)
-               : cmd == "convert" ? StyleConvertCommand(rest)
-                                  : SkinImportCommand(rest);
-      if (rc != kUsage) return rc;
-      return Usage();
-    }
+    if (cmd == "variants") return Sub(StyleVariantsCommand({args.begin() + 1, args.end()}));
+    if (cmd == "convert") return Sub(StyleConvertCommand({args.begin() + 1, args.end()}));
+    if (cmd == "import") return Sub(SkinImportCommand({args.begin() + 1, args.end()}));
     if (cmd == "lzh" && args.size() == 4 && (args[1] == "c" || args[1] == "d")) {
       return Lzh(args[1], args[2], args[3]);
     }
