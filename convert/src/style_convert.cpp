@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr uint32_t kHighBit = 0x80000000u;
 
 void Make24(TImage& image, uint32_t background) {
   if (image.BitsPerPixel == 32) {

@@ -217,8 +217,11 @@ std::vector<uint8_t> TStyle::BuildPackage() {
   const char* p = "Personality";
   auto edge = [&](const char* prefix, int n, int first, int second, int length, const char* member,
                   int trans) {
-    int a = std::clamp(first, 0, std::max(length, 0));
-    int b = std::clamp(second, 0, std::max(length - a, 0));
+    // At least one row (column) is left between the fixed ends for the
+    // stretched middle.
+    int room = std::max(length - 1, 0);
+    int a = std::clamp(first, 0, room);
+    int b = std::clamp(second, 0, room - a);
     std::string pre = prefix;
     ini.WriteString(p, pre, member);
     ini.WriteInteger(p, pre + "Frame", 2);

@@ -147,9 +147,10 @@ TEST(StyleConvert, SmallStylePackage) {
   EXPECT_EQ(left.PixelRGB(0, 0), 0xFF00FFu);              // the caption's top-left corner
   EXPECT_EQ(top.PixelRGB(top.Width / 2, 10), 0x3060C0u);  // darker than the face: exact
   // Margins never exceed the images they describe.
-  EXPECT_LE(p.Int("Personality", "LeftTopHeight") + p.Int("Personality", "LeftBotHeight"),
+  EXPECT_LT(p.Int("Personality", "LeftTopHeight") + p.Int("Personality", "LeftBotHeight"),
             left.Height);
-  EXPECT_LE(p.Int("Personality", "TopTopHeight") + p.Int("Personality", "TopBotHeight"), top.Width);
+  EXPECT_LT(p.Int("Personality", "TopTopHeight") + p.Int("Personality", "TopBotHeight"), top.Width);
+  EXPECT_EQ(p.Int("Personality", "LeftTopHeight"), left.Height - 1);  // 500 + caption, held
   TImage push = p.Image("Buttons.bmp");
   EXPECT_LE(p.Int("Buttons", "LeftWidth") + p.Int("Buttons", "Rightwidth"), push.Width / 5);
   EXPECT_LE(p.Int("Buttons", "TopHeight") + p.Int("Buttons", "BottomHeight"), push.Height);
@@ -312,9 +313,9 @@ TEST(LightStyle, Conversion) {
   EXPECT_GT(colours.size(), 3u);
   // Frame margins stay inside their images.
   TImage left = p.Image("FrameLeft.bmp"), top = p.Image("FrameTop.bmp");
-  EXPECT_LE(p.Int("Personality", "LeftTopHeight") + p.Int("Personality", "LeftBotHeight"),
+  EXPECT_LT(p.Int("Personality", "LeftTopHeight") + p.Int("Personality", "LeftBotHeight"),
             left.Height);
-  EXPECT_LE(p.Int("Personality", "TopTopHeight") + p.Int("Personality", "TopBotHeight"), top.Width);
+  EXPECT_LT(p.Int("Personality", "TopTopHeight") + p.Int("Personality", "TopBotHeight"), top.Width);
   EXPECT_EQ(p.Get("Colours", "ButtonFace"), "245 245 245");
   EXPECT_EQ(p.Int("Button0", "XCoord"), 25);
 }
