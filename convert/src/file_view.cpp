@@ -84,6 +84,7 @@ std::unique_ptr<TFileView> OpenFileView(const std::string& file_name) {
 #endif
 }
 
+#ifndef _WIN32
 namespace {
 
 // Windows-1252 for U+0080..U+009F's printable stand-ins; 0 where the code
@@ -102,6 +103,7 @@ char ToCp1252(uint32_t cp) {
 }
 
 }  // namespace
+#endif
 
 std::string WideToAnsi(std::span<const uint8_t> utf16le, size_t count) {
   size_t avail = utf16le.size() / 2;
