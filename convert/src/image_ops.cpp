@@ -121,8 +121,7 @@ void StretchCopy(TImage& dst, int dx, int dy, int dw, int dh, const TImage& src,
       uint8_t* d = dst.Row(y) + static_cast<size_t>(x) * static_cast<size_t>(Bpp(dst));
       for (int c = 0; c < 3; ++c)
         d[c] = static_cast<uint8_t>((sum[c] + n / 2) / n);
-      if (Bpp(dst) == 4)
-        d[3] = static_cast<uint8_t>(Bpp(src) == 4 ? (sum[3] + n / 2) / n : 255u);
+      if (Bpp(dst) == 4) d[3] = static_cast<uint8_t>(Bpp(src) == 4 ? (sum[3] + n / 2) / n : 255u);
     }
   }
 }

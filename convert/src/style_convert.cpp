@@ -11,7 +11,6 @@
 
 namespace {
 
-
 void Make24(TImage& image, uint32_t background) {
   if (image.BitsPerPixel == 32) {
     FlattenAlpha(image, background);
@@ -331,9 +330,13 @@ void TStyle::BuildStatusGripper(TStyleObj& part) {
   Make24(g, ctx_.BackgroundColour);
   int n = ctx_.ThemeIni.ReadInteger("Status.Gripper", "imageCount", 1);
   if (n <= 0) n = 1;
-  int fw = g.Width / n;
-  part.Bitmap = NewImage(5 * fw, g.Height);
-  DrawTransparent(part.Bitmap, 4 * fw, 0, g, 0, 0, fw, g.Height, GetPixel(g, 0, 0));
+  // The first frame, in the gripper's own layout (stacked by default, as
+  // for every part).
+  bool vertical = LowerAscii(ctx_.ThemeIni.ReadString("Status.Gripper", "imagelayout",
+                                                      "vertical")) == "vertical";
+  int fw = vertical ? g.Width : g.Width / n, fh = vertical ? g.Height / n : g.Height;
+  part.Bitmap = NewImage(5 * fw, fh);
+  DrawTransparent(part.Bitmap, 4 * fw, 0, g, 0, 0, fw, fh, GetPixel(g, 0, 0));
 }
 
 void TStyle::WidenArrows(TStyleObj& part, int frames) {
@@ -404,7 +407,7 @@ void TStyle::PrepareParts() {
   TStyleObj& mdi = parts_[34];
   mdi.GlyphBitmap = std::make_unique<TImage>();
   ctx_.LoadThemeImage("Window.MDIMinButton", ctx_.GlyphKey("Window.MDIMinButton"),
-                     *mdi.GlyphBitmap);
+                      *mdi.GlyphBitmap);
   ctx_.AppendMdiButton(mdi, "Window.MDIRestoreButton");
   ctx_.AppendMdiButton(mdi, "Window.MDICloseButton");
   ctx_.ComposeMdiGlyphs(mdi);

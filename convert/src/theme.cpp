@@ -231,6 +231,13 @@ void TThemeContext::LoadThemeText(std::string_view text) {
 
 bool TThemeContext::LoadThemeImage(std::string_view section, std::string_view key, TImage& bitmap) {
   std::string v = ThemeIni.ReadString(section, key, "");
+  // A part that chooses its image by screen resolution lists ImageFile1,
+  // ImageFile2, ... instead of ImageFile; the first is the one for 96 dots
+  // per inch.
+  if (v.empty() && EqualsIgnoreCase(key, "ImageFile") &&
+      EqualsIgnoreCase(ThemeIni.ReadString(section, "ImageSelectType", ""), "dpi")) {
+    v = ThemeIni.ReadString(section, "ImageFile1", "");
+  }
   if (v.empty() || !BitmapList) return false;
   for (char& c : v) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);

@@ -263,19 +263,16 @@ TEST(LightStyle, Conversion) {
   EXPECT_EQ(name, "light-BLUE");
   EXPECT_TRUE(messages.empty());
   std::vector<std::string> expected = {
-      "Buttons.bmp",         "CheckBox.bmp",       "RadioButton.bmp",
-      "Progress.bmp",        "ProgressChunk.bmp",  "Tab.bmp",
-      "TabSheet.bmp",        "ComboboxBtn.bmp",    "StatusBar.bmp",
-      "Header.bmp",          "ScrollbarArrow.bmp", "ScrollbarHThumb.bmp",
-      "ScrollbarVThumb.bmp", "ScrollbarHBar.bmp",  "ScrollbarVBar.bmp",
-      "MenuBackground.bmp",  "MenuItem.bmp",       "TrackThumbH.bmp",
-      "TrackBot.bmp",        "TrackBar.bmp",       "TrackBarV.bmp",
-      "Mdibutton.bmp",       "Spin.bmp",           "SpinArrow.bmp",
-      "Spinh.bmp",           "SpinhArrow.bmp",     "CloseButton.bmp",
-      "MaxButton.bmp",       "MinButton.bmp",      "RestroreButton.bmp",
-      "HelpButton.bmp",      "FrameLeft.bmp",      "FrameRight.bmp",
-      "FrameTop.bmp",        "FrameBottom.bmp",    "MinCaption.bmp",
-      "light-BLUE.ini"};
+      "Buttons.bmp",         "CheckBox.bmp",      "RadioButton.bmp",    "Progress.bmp",
+      "ProgressChunk.bmp",   "Tab.bmp",           "TabSheet.bmp",       "ComboboxBtn.bmp",
+      "StatusBar.bmp",       "Header.bmp",        "ScrollbarArrow.bmp", "ScrollbarHThumb.bmp",
+      "ScrollbarVThumb.bmp", "ScrollbarHBar.bmp", "ScrollbarVBar.bmp",  "MenuBackground.bmp",
+      "MenuItem.bmp",        "ExtraImages.bmp",   "TrackThumbH.bmp",    "TrackBot.bmp",
+      "TrackBar.bmp",        "TrackBarV.bmp",     "Mdibutton.bmp",      "Spin.bmp",
+      "SpinArrow.bmp",       "Spinh.bmp",         "SpinhArrow.bmp",     "CloseButton.bmp",
+      "MaxButton.bmp",       "MinButton.bmp",     "RestroreButton.bmp", "HelpButton.bmp",
+      "FrameLeft.bmp",       "FrameRight.bmp",    "FrameTop.bmp",       "FrameBottom.bmp",
+      "MinCaption.bmp",      "light-BLUE.ini"};
   EXPECT_EQ(p.reader.Names(), Lower(expected));  // the reader lowercases names
   // Every image is a 24-bit bitmap whose width holds its frames.
   struct {
@@ -285,13 +282,19 @@ TEST(LightStyle, Conversion) {
                 {"Tab.bmp", 5},         {"ComboboxBtn.bmp", 4},     {"StatusBar.bmp", 3},
                 {"Header.bmp", 5},      {"ScrollbarArrow.bmp", 23}, {"ScrollbarHThumb.bmp", 4},
                 {"CloseButton.bmp", 6}, {"Mdibutton.bmp", 12},      {"Spin.bmp", 8},
-                {"SpinArrow.bmp", 8},   {"TrackThumbH.bmp", 5},     {"FrameLeft.bmp", 2}};
+                {"SpinArrow.bmp", 8},   {"TrackThumbH.bmp", 5},     {"FrameLeft.bmp", 2},
+                {"ExtraImages.bmp", 5}};
   for (const auto& f : frames) {
     TImage image = p.Image(f.member);
     EXPECT_EQ(image.BitsPerPixel, 24) << f.member;
     EXPECT_GT(image.Width, 0) << f.member;
     EXPECT_EQ(image.Width % f.frames, 0) << f.member;
   }
+  // The status gripper (chosen by resolution in this style) sits in the
+  // fifth frame of the extra images, the rest is see-through.
+  TImage extra = p.Image("ExtraImages.bmp");
+  EXPECT_EQ(extra.PixelRGB(0, 0), 0xFF00FFu);
+  EXPECT_EQ(extra.Height, extra.Width / 5);  // one square frame of the stacked strip
   // Check boxes: the unchecked normal frame has a visible box, and the
   // checked frames differ from the unchecked ones.
   TImage check = p.Image("CheckBox.bmp");

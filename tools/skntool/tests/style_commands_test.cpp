@@ -131,7 +131,7 @@ TEST_F(StyleCommands, ConvertLightStyle) {
   ASSERT_EQ(r.code, 0) << r.err;
   TSkinReader reader;
   ASSERT_TRUE(reader.LoadFromFile(File("light/light-BLUE.skn")));
-  EXPECT_EQ(reader.Count(), 37);
+  EXPECT_EQ(reader.Count(), 38);
 }
 
 TEST_F(StyleCommands, Import) {
