@@ -14,6 +14,7 @@
 #include "format/lzh.h"
 #include "format/skin_package.h"
 #include "format/text.h"
+#include "engine_commands.h"
 
 namespace {
 
@@ -31,6 +32,8 @@ const char kUsageText[] =
     "  ini PKG                  print the INI member\n"
     "  lzh c IN OUT             LZHUF-code IN, with a 4-byte length prefix\n"
     "  lzh d IN OUT             decode such a file\n"
+    "  default OUT              write the built-in default skin package\n"
+    "  render PKG ELEMENT W H FRAME OUT.bmp   draw one skin element (Windows build)\n"
     "  --help                   this text\n"
     "\n"
     "exit codes: 0 done, 1 bad input (reason on stderr), 2 usage\n";
@@ -189,6 +192,7 @@ int main(int argc, char** argv) {
     std::fputs(kUsageText, stdout);
     return kOk;
   }
+  if (int rc = 0; RunEngineCommand(args, rc)) return rc;
   try {
     if (cmd == "list" && args.size() == 2) return List(args[1]);
     if (cmd == "extract" && args.size() == 3) return Extract(args[1], args[2]);
