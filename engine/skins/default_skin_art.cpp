@@ -170,7 +170,7 @@ const std::vector<std::string> kGlyphClose = {"##     ##", "###   ###", " ### ##
 const std::vector<std::string> kGlyphMax = {"#########", "#########", "#       #", "#       #",
                                             "#       #", "#       #", "#       #", "#########"};
 const std::vector<std::string> kGlyphMin = {"", "", "", "", "", "", "########", "########"};
-const std::vector<std::string> kGlyphRestore = {"  #######",  "  #######",  "  #     #",
+const std::vector<std::string> kGlyphRestore = {"   #######", "   #######", "   #     #",
                                                 "#######  #", "#######  #", "#     ####",
                                                 "#     #",    "#     #",    "#######"};
 const std::vector<std::string> kArrowUp = {"   #   ", "  ###  ", " ##### ", "#######"};
@@ -379,32 +379,47 @@ TImage CheckStrip() {
   });
 }
 
+// Coverage (0..1000) of a w by w pixel by a disc of radius r around (6.5, 6.5),
+// from 4 by 4 samples.
+int DiscCover(int x, int y, double r) {
+  int inside = 0;
+  for (int sy = 0; sy < 4; ++sy)
+    for (int sx = 0; sx < 4; ++sx) {
+      const double px = x + (sx + 0.5) / 4 - 6.5, py = y + (sy + 0.5) / 4 - 6.5;
+      if (px * px + py * py <= r * r) ++inside;
+    }
+  return inside * 1000 / 16;
+}
+
 TImage RadioStrip() {
   // Unchecked and checked; each normal, hot, pressed, disabled. The rim is
-  // smoothed against the button face the control sits on.
+  // smoothed against the button face the control sits on; pixels the disc
+  // barely touches stay transparent.
   return Strip(8, 13, 13, [](TCanvas& c, int i) {
     static constexpr TState kOrder[] = {kNormal, kHot, kPressed, kDisabled};
     const TState s = kOrder[i % 4];
     const TColor rim = s == kHot ? kHotOutline : s == kDisabled ? kOutlineFaint : kOutline;
+    const bool checked = i / 4 == 1;
+    const TColor dot = s == kDisabled ? kInkGrey : kAccent;
     for (int y = 0; y < 13; ++y)
       for (int x = 0; x < 13; ++x) {
-        const double d = std::hypot(x - 6.0, y - 6.0);
-        if (d > 6.6) continue;
-        TColor inner;
+        const int outer = DiscCover(x, y, 6.4), inner = DiscCover(x, y, 5.3);
+        if (outer < 150) continue;
+        TColor fill;
         if (s == kPressed)
-          inner = Lerp(C(210, 216, 226), C(240, 242, 246), (12 - y) * 1000 / 12);
+          fill = Lerp(C(208, 214, 224), C(238, 241, 245), (12 - y) * 1000 / 12);
         else if (s == kDisabled)
-          inner = C(242, 243, 245);
+          fill = C(242, 243, 245);
         else
-          inner = Lerp(C(226, 231, 238), C(255, 255, 255), (12 - y) * 1000 / 12);
-        TColor px = d > 5.4 ? rim : inner;
-        if (d > 5.4 && d <= 6.0 && s == kHot) px = Lerp(rim, kAccentLight, 700);
-        if (d > 6.0) px = Lerp(rim, kFace, static_cast<int>((6.6 - d) * 1000 / 0.6));
-        if (i / 4 == 1 && d < 2.9) {
-          const TColor dot = s == kDisabled ? kInkGrey : kAccent;
-          px = d < 2.2 ? dot : Lerp(dot, inner, 550);
-          if (d < 1.2 && x <= 6 && y <= 6 && s != kDisabled) px = Lerp(kAccentLight, dot, 600);
+          fill = Lerp(C(222, 228, 236), C(255, 255, 255), (12 - y) * 1000 / 12);
+        if (s == kHot && inner < 1000) fill = Lerp(kAccentLight, fill, 1000 - inner);
+        if (checked) {
+          TColor d = dot;
+          if (s != kDisabled && x + y <= 11) d = Lerp(C(120, 160, 222), dot, 600);
+          fill = Lerp(d, fill, DiscCover(x, y, 3.0));
         }
+        TColor px = Lerp(fill, rim, inner);
+        if (outer < 1000) px = Lerp(px, kFace, outer);
         c.Px(x, y, px);
       }
   });

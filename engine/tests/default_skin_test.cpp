@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -11,6 +12,27 @@
 #include "format/skin_package.h"
 
 namespace {
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// The parsed default skin, element by element, against its golden dump
+// (MV_UPDATE_GOLDEN=1 rewrites it after a deliberate change of the art).
+TEST(DefaultSkin, ParsedElementsMatchGolden) {
+  TSkinContent c;
+  ASSERT_TRUE(LoadSkinPackage(c, DefaultSkinPackage()));
+  const std::string dump = DumpSkinContent(c);
+  const std::string path = std::string(MV_SOURCE_DIR) + "/engine/tests/golden/default_skin.txt";
+  if (std::getenv("MV_UPDATE_GOLDEN")) {
+    std::ofstream(path, std::ios::binary) << dump;
+    return;
+  }
+  EXPECT_EQ(dump, ReadText(path));
+}
 
 TEST(DefaultSkin, CommittedPackageIsWhatTheGeneratorDraws) {
   const std::vector<uint8_t> drawn = MakeDefaultSkinPackage();
