@@ -195,7 +195,8 @@ void TSkinWriter::AddMember(std::string name, std::span<const uint8_t> bytes) {
   data_.insert(data_.end(), bytes.begin(), bytes.end());
 }
 
-std::vector<uint8_t> TSkinWriter::SaveToBytes() const {
+std::vector<uint8_t> TSkinWriter::SaveToBytes(uint32_t version) const {
+  if (SkinFillerLength(version) < 0) throw ESkinPackageError("unknown package version");
   std::string list;
   for (const std::string& n : names_) {
     list += n;
@@ -203,10 +204,10 @@ std::vector<uint8_t> TSkinWriter::SaveToBytes() const {
   }
   std::vector<uint8_t> body;
   body.reserve(kHeaderSize + 69 + list.size() + 4 * sizes_.size() + data_.size());
-  PutU32(body, kSkinPackageVersion);
+  PutU32(body, version);
   PutU32(body, static_cast<uint32_t>(list.size()));
   body.insert(body.end(), 8, 0);
-  body.insert(body.end(), static_cast<size_t>(SkinFillerLength(kSkinPackageVersion)), 0);
+  body.insert(body.end(), static_cast<size_t>(SkinFillerLength(version)), 0);
   body.insert(body.end(), list.begin(), list.end());
   for (uint32_t s : sizes_)
     PutU32(body, s);

@@ -14,6 +14,7 @@
 #include "format/lzh.h"
 #include "format/skin_package.h"
 #include "format/text.h"
+#include "engine_commands.h"
 
 namespace {
 
@@ -34,6 +35,8 @@ const char kUsageText[] =
     "  variants STYLE           the colour variants a .msstyles file offers\n"
     "  convert STYLE VARIANT [-o DIR]  convert a variant into DIR/BASE-VARIANT.skn\n"
     "  import DEST SRC GROUP... copy setting groups (and their bitmaps) from SRC into DEST\n"
+    "  default OUT              write the built-in default skin package\n"
+    "  render PKG ELEMENT W H FRAME OUT.bmp   draw one skin element (Windows build)\n"
     "  --help                   this text\n"
     "\n"
     "exit codes: 0 done, 1 bad input (reason on stderr), 2 usage\n";
@@ -200,6 +203,7 @@ int main(int argc, char** argv) {
     std::fputs(kUsageText, stdout);
     return kOk;
   }
+  if (int rc = 0; RunEngineCommand(args, rc)) return rc;
   try {
     if (cmd == "list" && args.size() == 2) return List(args[1]);
     if (cmd == "extract" && args.size() == 3) return Extract(args[1], args[2]);

@@ -76,8 +76,9 @@ class TSkinWriter {
   void AddMember(std::string name, std::span<const uint8_t> bytes);
   int Count() const { return static_cast<int>(names_.size()); }
 
-  // The whole package file, version 70000.
-  std::vector<uint8_t> SaveToBytes() const;
+  // The whole package file, version 70000 unless another known version is
+  // asked for (the built-in default skin is a version 20000 package).
+  std::vector<uint8_t> SaveToBytes(uint32_t version = kSkinPackageVersion) const;
   // Writes the package atomically; throws EFileError when it cannot.
   void SaveToFile(const std::string& path) const;
 

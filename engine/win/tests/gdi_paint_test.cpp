@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+
+#include "default_skin.h"
+#include "engine/image_ops.h"
+#include "engine/raster.h"
+#include "engine/skin_parse.h"
+#include "engine_win/gdi_paint.h"
+#include "test_skin.h"
+
+namespace {
+
+TTestElement Element(int index, int frames, int fw, int fh, TMargins m, bool vertical = false) {
+  TTestElement e;
+  e.Index = index;
+  e.Frames = frames;
+  e.FrameWidth = fw;
+  e.FrameHeight = fh;
+  e.Margins = m;
+  e.Vertical = vertical;
+  return e;
+}
+
+// The piece a target pixel must show when a fw by fh frame with margins m
+// (that fit) is sliced onto a w by h target.
+TTestPiece ExpectedPiece(int x, int y, int w, int h, int fw, int fh, TMargins m) {
+  const bool l = x < m.Left, r = x >= w - m.Right, t = y < m.Top, b = y >= h - m.Bottom;
+  if ((l || r) && (t || b))
+    return TestPieceAt(l ? x : fw - (w - x), t ? y : fh - (h - y), fw, fh, m);
+  if (l) return TTestPiece::Left;
+  if (r) return TTestPiece::Right;
+  if (t) return TTestPiece::Top;
+  if (b) return TTestPiece::Bottom;
+  return TTestPiece::Centre;
+}
+
+TEST(GdiPaint, SliceFrameCornersUnscaledEdgesStretched) {
+  for (bool vertical : {false, true}) {
+    const TTestElement e = Element(3, 3, 14, 12, {3, 2, 4, 3}, vertical);
+    const TNativeBitmap src(MakeTestStrip(e));
+    for (const auto& [w, h] : {std::pair{14, 12}, {50, 31}, {7, 5}, {200, 13}}) {
+      for (auto quality : {TStretchQuality::ColourOnColour, TStretchQuality::Halftone}) {
+        const TNativeBitmap out =
+            SliceFrame({0, 0, w, h}, src, e.Margins, vertical, false, 3, 3, quality);
+        ASSERT_EQ(out.Width(), w);
+        for (int y = 0; y < h; ++y)
+          for (int x = 0; x < w; ++x) {
+            const TTestPiece p = ExpectedPiece(x, y, w, h, 14, 12, e.Margins);
+            // Halftone may smooth stretched pieces at their borders; the
+            // corners are copied 1:1 and stay exact either way.
+            const bool corner = p >= TTestPiece::TopLeft;
+            if (quality == TStretchQuality::Halftone && !corner) continue;
+            ASSERT_EQ(out.Pixel(x, y), TestPieceColour(3, 3, p))
+                << w << "x" << h << " at " << x << "," << y << (vertical ? " stacked" : "");
+          }
+      }
+    }
+  }
+}
+
+TEST(GdiPaint, TiledCentreRepeatsUnscaled) {
+  // A 5 by 5 frame whose centre (3 by 3) has a different colour per pixel.
+  TImage img = SolidImage(5, 5, RGBColour(10, 10, 10));
+  for (int y = 1; y < 4; ++y)
+    for (int x = 1; x < 4; ++x)
+      SetPixel(img, x, y, RGBColour(40 * x, 40 * y, 99));
+  const TNativeBitmap src(img);
+  const TMargins m{1, 1, 1, 1};
+  const TNativeBitmap tiled = SliceFrame({0, 0, 12, 9}, src, m, false, true, 1, 1);
+  const TNativeBitmap stretched = SliceFrame({0, 0, 12, 9}, src, m, false, false, 1, 1);
+  for (int y = 1; y < 8; ++y)
+    for (int x = 1; x < 11; ++x) {
+      const int cx = 1 + (x - 1) % 3, cy = 1 + (y - 1) % 3;
+      EXPECT_EQ(tiled.Pixel(x, y), RGBColour(40 * cx, 40 * cy, 99)) << x << "," << y;
+    }
+  // Stretched, pixel (10, 7) comes from the last centre column and row.
+  EXPECT_EQ(stretched.Pixel(10, 7), RGBColour(120, 120, 99));
+  EXPECT_EQ(stretched.Pixel(1, 1), RGBColour(40, 40, 99));
+  EXPECT_EQ(tiled.Pixel(11, 8), RGBColour(10, 10, 10));  // the border stays
+}
+
+TEST(GdiPaint, TransparentDrawingLeavesMagentaAlone) {
+  TImage img = SolidImage(6, 4, kMagenta);
+  FillRectangle(img, 1, 1, 5, 3, RGBColour(20, 120, 220));
+  SetPixel(img, 0, 0, RGBColour(255, 1, 255));  // near magenta is drawn
+  const TNativeBitmap src(img);
+  TNativeBitmap target(10, 8);
+  TMemoryDC dc(target);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 10; ++x)
+      target.SetPixelColour(x, y, RGBColour(x * 10, y * 10, 5));
+  BlitTransparent(dc.Handle(), {2, 3, 8, 7}, src);
+  GdiFlush();
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 10; ++x) {
+      const TColor s = GetPixel(img, x - 2, y - 3);
+      const bool inside = x >= 2 && x < 8 && y >= 3 && y < 7;
+      const TColor want = inside && s != kMagenta ? s : RGBColour(x * 10, y * 10, 5);
+      EXPECT_EQ(target.Pixel(x, y), want) << x << "," << y;
+    }
+  // Through DrawElement: a sliced frame drawn transparently.
+  TNativeBitmap back(12, 6);
+  TMemoryDC bdc(back);
+  RECT all{0, 0, 12, 6};
+  HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+  FillRect(bdc.Handle(), &all, brush);
+  DeleteObject(brush);
+  DrawElement(bdc.Handle(), {0, 0, 12, 6}, src, false, false, true, 1, 1, {1, 1, 1, 1});
+  GdiFlush();
+  EXPECT_EQ(back.Pixel(11, 0), RGBColour(1, 2, 3));
+  EXPECT_EQ(back.Pixel(5, 3), RGBColour(20, 120, 220));
+  EXPECT_EQ(back.Pixel(0, 0), RGBColour(255, 1, 255));
+}
+
+TEST(GdiPaint, RegionExcludesExactlyTheNearMagentaPixels) {
+  TImage img(37, 23, 24);
+  for (int y = 0; y < img.Height; ++y)
+    for (int x = 0; x < img.Width; ++x) {
+      const int v = (x * 7 + y * 13) % 5;
+      SetPixel(img, x, y,
+               v == 0   ? kMagenta
+               : v == 1 ? RGBColour(255, 1, 255)
+               : v == 2 ? RGBColour(255, 2, 255)
+               : v == 3 ? RGBColour(254, 0, 255)
+                        : RGBColour(30, 60, 90));
+    }
+  const TKeyMatch key;
+  HRGN rgn = RegionFromBitmap(img, 5, 7, 1, 1, 1);
+  ASSERT_NE(rgn, nullptr);
+  for (int y = 0; y < img.Height; ++y)
+    for (int x = 0; x < img.Width; ++x)
+      EXPECT_EQ(PtInRegion(rgn, x + 5, y + 7) != 0, !key.Matches(GetPixel(img, x, y)))
+          << x << "," << y;
+  EXPECT_FALSE(PtInRegion(rgn, 4, 7));
+  DeleteObject(rgn);
+}
+
+TEST(GdiPaint, RegionOfManyRunsIsBuiltInBatches) {
+  // A checkerboard of 120 by 120 gives 7200 one-pixel runs (4 batches).
+  TImage img = SolidImage(120, 120, kMagenta);
+  for (int y = 0; y < 120; ++y)
+    for (int x = (y % 2); x < 120; x += 2)
+      SetPixel(img, x, y, kBlack);
+  HRGN rgn = RegionFromBitmap(img, 0, 0, 1, 1, 1);
+  for (int y = 0; y < 120; y += 7)
+    for (int x = 0; x < 120; x += 3)
+      EXPECT_EQ(PtInRegion(rgn, x, y) != 0, (x + y) % 2 == 0) << x << "," << y;
+  RECT box;
+  GetRgnBox(rgn, &box);
+  EXPECT_EQ(box.right, 120);
+  EXPECT_EQ(box.bottom, 120);
+  DeleteObject(rgn);
+  rgn = RegionFromBitmap(SolidImage(8, 8, kMagenta), 0, 0, 1, 1, 1);
+  EXPECT_EQ(GetRgnBox(rgn, &box), NULLREGION);
+  DeleteObject(rgn);
+}
+
+TEST(GdiPaint, GradientStartsAtTheFirstVisibleStepWithTheFullRamp) {
+  TNativeBitmap target(4, 20);
+  TMemoryDC dc(target);
+  GradientFill(dc.Handle(), {0, -10, 4, 30}, kBlack, true, RGBColour(0, 0, 200));
+  GdiFlush();
+  TRampCache cache;
+  const std::vector<TColor> ramp = cache.Ramp(cache.GetRamp(40, kBlack, RGBColour(0, 0, 200)));
+  for (int y = 0; y < 20; ++y)
+    EXPECT_EQ(target.Pixel(2, y), ramp[static_cast<size_t>(y + 10)]) << y;
+  TNativeBitmap wide(30, 2);
+  TMemoryDC wdc(wide);
+  GradientFill(wdc.Handle(), {0, 0, 30, 2}, RGBColour(100, 0, 0), false, RGBColour(200, 0, 0));
+  GdiFlush();
+  EXPECT_EQ(wide.Pixel(0, 1), RGBColour(100, 0, 0));
+  EXPECT_EQ(wide.Pixel(29, 1), RGBColour(200, 0, 0));
+}
+
+TEST(GdiPaint, StripsCentredCappedAndThreePart) {
+  const TTestElement e = Element(8, 2, 10, 6, {3, 0, 2, 0});
+  const TNativeBitmap src(MakeTestStrip(e));
+  TNativeBitmap target(30, 10);
+  TMemoryDC dc(target);
+  // Centred: frame 2 (10 by 6) in a 30 by 10 rectangle sits at (10, 2).
+  DrawFrameCentred(dc.Handle(), {0, 0, 30, 10}, src, false, 2, 2);
+  GdiFlush();
+  EXPECT_EQ(target.Pixel(10, 2), TestPieceColour(8, 2, TTestPiece::Left));
+  EXPECT_EQ(target.Pixel(19, 7), TestPieceColour(8, 2, TTestPiece::Right));
+  EXPECT_EQ(target.Pixel(9, 2), 0u);
+  // Capped strip: caps 3 and 2 at the ends, middle repeated.
+  DrawCappedStrip(dc.Handle(), {0, 0, 30, 10}, src, false, false, 2, 1, e.Margins);
+  GdiFlush();
+  for (int x = 0; x < 30; ++x) {
+    const TTestPiece p = x < 3     ? TTestPiece::Left
+                         : x >= 28 ? TTestPiece::Right
+                                   : TTestPiece::Centre;
+    EXPECT_EQ(target.Pixel(x, 9), TestPieceColour(8, 1, p)) << x;
+  }
+  // Three parts into (5, 1)-(25, 9): caps stretched to the full height.
+  DrawThreePartStretch(dc.Handle(), {5, 1, 25, 9}, src, false, 2, 2, e.Margins);
+  GdiFlush();
+  EXPECT_EQ(target.Pixel(5, 8), TestPieceColour(8, 2, TTestPiece::Left));
+  EXPECT_EQ(target.Pixel(24, 1), TestPieceColour(8, 2, TTestPiece::Right));
+  EXPECT_EQ(target.Pixel(15, 4), TestPieceColour(8, 2, TTestPiece::Centre));
+  // Frame scaled into a rectangle.
+  DrawFrameScaled(dc.Handle(), {0, 0, 20, 4}, src, false, 2, 1);
+  GdiFlush();
+  EXPECT_EQ(target.Pixel(0, 0), TestPieceColour(8, 1, TTestPiece::Left));
+  EXPECT_EQ(target.Pixel(19, 3), TestPieceColour(8, 1, TTestPiece::Right));
+}
+
+TEST(GdiPaint, EmptyAndReversedRectanglesDrawNothing) {
+  const TNativeBitmap src(SolidImage(10, 10, RGBColour(9, 9, 9)));
+  TNativeBitmap target(10, 10);
+  TMemoryDC dc(target);
+  for (const TRect& r : {TRect{5, 5, 4, 9}, TRect{5, 5, 9, 4}, TRect{3, 3, 3, 3}}) {
+    DrawElement(dc.Handle(), r, src, false, false, false, 1, 1, {});
+    DrawCappedStrip(dc.Handle(), r, src, false, false, 1, 1, {});
+    DrawFrameScaled(dc.Handle(), r, src, true, 1, 1);
+    DrawThreePartStretch(dc.Handle(), r, src, false, 1, 1, {});
+  }
+  DrawFrameCentred(dc.Handle(), {5, 5, 4, 9}, src, false, 1, 1);
+  TileBitmap(dc.Handle(), {0, 0, 10, 10}, src, {0, 0, 0, 4});
+  GdiFlush();
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x)
+      ASSERT_EQ(target.Pixel(x, y), 0u) << x << "," << y;
+}
+
+// Every element of the default skin, sliced at its own frame size, gives its
+// frame back unchanged; the GDI and portable painters agree at any size on
+// where every corner pixel goes.
+TEST(GdiPaint, DefaultSkinElementsAtFrameSizeAndLarger) {
+  TSkinContent c;
+  ASSERT_TRUE(LoadSkinPackage(c, DefaultSkinPackage()));
+  std::vector<const TDataSkinObject*> all = {&c.LeftBorder, &c.RightBorder, &c.TopBorder,
+                                             &c.BottomBorder, &c.Buttons};
+  for (const auto& e : c.Slots)
+    if (e) all.push_back(e.get());
+  for (const TDataSkinObject* e : all) {
+    const bool vertical = c.IsVerticalStrip(e);
+    const TNativeBitmap src(e->Bitmap);
+    const TRect f = e->Frame(e->FrameCount, vertical);
+    const TNativeBitmap same = SliceFrame({0, 0, f.Width(), f.Height()}, src, e->Margins(),
+                                          vertical, e->Tile == 1, e->FrameCount, e->FrameCount);
+    for (int y = 0; y < f.Height(); ++y)
+      for (int x = 0; x < f.Width(); ++x)
+        ASSERT_EQ(same.Pixel(x, y), GetPixel(e->Bitmap, f.Left + x, f.Top + y)) << e->Name;
+    const int w = f.Width() * 3 + 1, h = f.Height() * 2 + 3;
+    const TNativeBitmap big =
+        SliceFrame({0, 0, w, h}, src, e->Margins(), vertical, e->Tile == 1, e->FrameCount, 1);
+    const TImage ref =
+        SliceFrameImage(w, h, e->Bitmap, e->Margins(), vertical, e->Tile == 1, e->FrameCount, 1);
+    const TMargins m = FitMargins(e->Margins(), f.Width(), f.Height());
+    for (const auto& [x, y] : {std::pair{0, 0},
+                               {w - 1, 0},
+                               {0, h - 1},
+                               {w - 1, h - 1},
+                               {m.Left - 1, m.Top - 1},
+                               {w - m.Right, h - m.Bottom}}) {
+      if (x >= 0 && y >= 0 && x < w && y < h && m.Left + m.Top > 0) {
+        EXPECT_EQ(big.Pixel(x, y), GetPixel(ref, x, y)) << e->Name << " " << x << "," << y;
+      }
+    }
+  }
+}
+
+}  // namespace
