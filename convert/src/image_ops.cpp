@@ -46,13 +46,13 @@ void To24(TImage& image) {
   image = std::move(out);
 }
 
-uint32_t GetPixel(const TImage& image, int x, int y) {
+uint32_t ColourAt(const TImage& image, int x, int y) {
   if (!Inside(image, x, y) || image.BitsPerPixel < 24) return 0;
   const uint8_t* p = image.Row(y) + static_cast<size_t>(x) * static_cast<size_t>(Bpp(image));
   return uint32_t{p[2]} | uint32_t{p[1]} << 8 | uint32_t{p[0]} << 16;
 }
 
-void SetPixel(TImage& image, int x, int y, uint32_t colour) {
+void SetColourAt(TImage& image, int x, int y, uint32_t colour) {
   if (!Inside(image, x, y) || image.BitsPerPixel < 24) return;
   uint8_t* p = image.Row(y) + static_cast<size_t>(x) * static_cast<size_t>(Bpp(image));
   p[0] = static_cast<uint8_t>(colour >> 16);
@@ -68,7 +68,7 @@ void FillRect(TImage& image, int left, int top, int right, int bottom, uint32_t 
   bottom = std::min(bottom, image.Height);
   for (int y = top; y < bottom; ++y) {
     for (int x = left; x < right; ++x)
-      SetPixel(image, x, y, colour);
+      SetColourAt(image, x, y, colour);
   }
 }
 
@@ -137,7 +137,7 @@ void DrawTransparent(TImage& dst, int dx, int dy, const TImage& src, int sx, int
     for (int i = 0; i < w; ++i) {
       int x = dx + i, y = dy + j, u = sx + i, v = sy + j;
       if (!Inside(dst, x, y) || !Inside(src, u, v)) continue;
-      if (GetPixel(src, u, v) == key) continue;
+      if (ColourAt(src, u, v) == key) continue;
       Put(dst, x, y, src, u, v);
     }
   }

@@ -317,7 +317,7 @@ void TStyle::BuildStatusBar(TStyleObj& part) {
   if (part.Margins.Right < p.Width) part.Margins.Right = p.Width + 1;
   if (!IsEmpty(p)) {
     DrawTransparent(t, t.Width - p.Width, (t.Height - p.Height) / 2, p, 0, 0, p.Width, p.Height,
-                    GetPixel(p, 0, 0));
+                    ColourAt(p, 0, 0));
   }
   part.Bitmap = NewImage(3 * t.Width, t.Height);
   for (int i = 0; i < 3; ++i)
@@ -336,7 +336,7 @@ void TStyle::BuildStatusGripper(TStyleObj& part) {
                                                       "vertical")) == "vertical";
   int fw = vertical ? g.Width : g.Width / n, fh = vertical ? g.Height / n : g.Height;
   part.Bitmap = NewImage(5 * fw, fh);
-  DrawTransparent(part.Bitmap, 4 * fw, 0, g, 0, 0, fw, fh, GetPixel(g, 0, 0));
+  DrawTransparent(part.Bitmap, 4 * fw, 0, g, 0, 0, fw, fh, ColourAt(g, 0, 0));
 }
 
 void TStyle::WidenArrows(TStyleObj& part, int frames) {

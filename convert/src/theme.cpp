@@ -84,8 +84,8 @@ void Make24(TImage& image, uint32_t background) {
 
 }  // namespace
 
-TMargins ParseMargins(std::string_view text) {
-  TMargins m;
+TSizingMargins ParseMargins(std::string_view text) {
+  TSizingMargins m;
   text = TrimView(text);
   if (text.empty()) return m;
   int32_t slots[5] = {0, 0, 0, 0, 0};
@@ -169,12 +169,12 @@ void MagentaToBackground(TImage& image, uint32_t background) {
   Make24(image, background);
   for (int y = 0; y < image.Height; ++y) {
     for (int x = 0; x < image.Width; ++x) {
-      if (GetPixel(image, x, y) == kMagenta) SetPixel(image, x, y, background);
+      if (ColourAt(image, x, y) == kMagentaKey) SetColourAt(image, x, y, background);
     }
   }
 }
 
-TImage NineSlice(int width, int height, const TImage& bitmap, TMargins m, bool vertical,
+TImage NineSlice(int width, int height, const TImage& bitmap, TSizingMargins m, bool vertical,
                  int frame_count, int frame_number) {
   TImage out = NewImage(width, height, 24);
   if (frame_count <= 0) frame_count = 1;
@@ -285,7 +285,7 @@ bool TThemeContext::HasVisibleImage(std::string_view section, std::string_view k
   Make24(image, BackgroundColour);
   for (int y = 0; y < image.Height; ++y) {
     for (int x = 0; x < image.Width; ++x) {
-      if (GetPixel(image, x, y) != kMagenta) return true;
+      if (ColourAt(image, x, y) != kMagentaKey) return true;
     }
   }
   return false;
@@ -303,7 +303,7 @@ void TThemeContext::ReorderFrames(TStyleObj& part, TImage& bitmap, bool transpar
   int w = part.Vertical ? source.Width : source.Width / frames;
   int h = part.Vertical ? source.Height / frames : source.Height;
   bitmap = NewImage(static_cast<int>(FrameMap.size()) * w, h, 24);
-  uint32_t key = GetPixel(source, 0, 0);
+  uint32_t key = ColourAt(source, 0, 0);
   for (size_t i = 0; i < FrameMap.size(); ++i) {
     int m = FrameMap[i];
     int sx = part.Vertical ? 0 : w * (m - 1);
@@ -376,7 +376,7 @@ void TThemeContext::ComposeMdiGlyphs(TStyleObj& part) {
   int bw = part.Bitmap.Width, bh = part.Bitmap.Height / frames;
   for (int k = 0; k < frames; ++k) {
     DrawTransparent(part.Bitmap, Half(bw - gw), k * bh + Half(bh - gh), glyph, 0, gh * k, gw, gh,
-                    kMagenta);
+                    kMagentaKey);
   }
 }
 

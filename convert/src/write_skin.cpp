@@ -18,11 +18,11 @@ TGeometry OwnGeometry(const TStyleObj& part) {
 }
 
 // Margins held inside one frame of the image they describe.
-TMargins FitMargins(const TStyleObj& part, TGeometry g) {
+TSizingMargins FitMargins(const TStyleObj& part, TGeometry g) {
   int frames = std::max(g.Frames, 1);
   int fw = g.Vertical ? part.Bitmap.Width : part.Bitmap.Width / frames;
   int fh = g.Vertical ? part.Bitmap.Height / frames : part.Bitmap.Height;
-  TMargins m = part.Margins;
+  TSizingMargins m = part.Margins;
   m.Left = std::clamp(m.Left, 0, std::max(fw, 0));
   m.Right = std::clamp(m.Right, 0, std::max(fw - m.Left, 0));
   m.Top = std::clamp(m.Top, 0, std::max(fh, 0));
@@ -49,7 +49,7 @@ std::vector<uint8_t> TStyle::BuildPackage() {
   };
   auto has = [&](int n) { return !IsEmpty(parts_[static_cast<size_t>(n)].Bitmap); };
   auto margins = [&](const char* section, int n, TGeometry g) {
-    TMargins m = FitMargins(parts_[static_cast<size_t>(n)], g);
+    TSizingMargins m = FitMargins(parts_[static_cast<size_t>(n)], g);
     ini.WriteInteger(section, "TopHeight", m.Top);
     ini.WriteInteger(section, "BottomHeight", m.Bottom);
     ini.WriteInteger(section, "LeftWidth", m.Left);
@@ -231,7 +231,7 @@ std::vector<uint8_t> TStyle::BuildPackage() {
     ini.WriteInteger(p, pre + "BotHeight", b);
     save(parts_[static_cast<size_t>(n)].Bitmap, member);
   };
-  const TMargins &m0 = parts_[0].Margins, &m1 = parts_[1].Margins, &m2 = parts_[2].Margins;
+  const TSizingMargins &m0 = parts_[0].Margins, &m1 = parts_[1].Margins, &m2 = parts_[2].Margins;
   edge("Left", 0, m0.Top + th, m0.Bottom + bh, frame_h_, "FrameLeft.bmp", 1);
   edge("Right", 1, m1.Top + th, m1.Bottom + bh, frame_h_, "FrameRight.bmp", 1);
   int inner = parts_[2].Bitmap.Width;

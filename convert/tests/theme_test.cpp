@@ -11,7 +11,7 @@ constexpr uint32_t kRed = 0x0000FF, kGreen = 0x00FF00, kBlue = 0xFF0000, kWhite 
 TEST(ThemeParsers, Margins) {
   struct {
     const char* text;
-    TMargins m;  // Left, Top, Right, Bottom
+    TSizingMargins m;  // Left, Top, Right, Bottom
   } cases[] = {
       {"3, 4, 5, 6", {3, 5, 4, 6}},
       {"2, 2, 2", {2, 0, 2, 0}},  // the third number is dropped
@@ -21,7 +21,7 @@ TEST(ThemeParsers, Margins) {
       {"99999999999, 1, 2, 3", {0, 2, 1, 3}},  // too long: 0, but takes its slot
   };
   for (const auto& c : cases) {
-    TMargins m = ParseMargins(c.text);
+    TSizingMargins m = ParseMargins(c.text);
     EXPECT_EQ(m.Left, c.m.Left) << c.text;
     EXPECT_EQ(m.Top, c.m.Top) << c.text;
     EXPECT_EQ(m.Right, c.m.Right) << c.text;
@@ -64,7 +64,7 @@ TEST(ThemeImages, FlattenAlpha) {
                            {0x10, 0x20, 0x30, 255}});
   FlattenAlpha(image, bg);
   ASSERT_EQ(image.BitsPerPixel, 24);
-  EXPECT_EQ(GetPixel(image, 0, 0), kMagenta);  // alpha 20
+  EXPECT_EQ(ColourAt(image, 0, 0), kMagentaKey);  // alpha 20
   // k + floor((c - k) * a / 256) per channel
   auto blend = [](int k, int c, int a) {
     int d = (c - k) * a;
@@ -74,18 +74,18 @@ TEST(ThemeImages, FlattenAlpha) {
     return static_cast<uint32_t>(blend(0x30, r, a) | blend(0x20, g, a) << 8 |
                                  blend(0x10, b, a) << 16);
   };
-  EXPECT_EQ(GetPixel(image, 1, 0), colour(200, 100, 50, 21));
-  EXPECT_EQ(GetPixel(image, 2, 0), colour(200, 100, 50, 255));
-  EXPECT_EQ(GetPixel(image, 2, 0), 0xC76331u);  // one step short of its own colour
-  EXPECT_EQ(GetPixel(image, 3, 0), kMagenta);   // magenta whatever its alpha
-  EXPECT_EQ(GetPixel(image, 4, 0), 0x081018u);  // darker than the background, never below 0
-  EXPECT_EQ(GetPixel(image, 5, 0), bg);
+  EXPECT_EQ(ColourAt(image, 1, 0), colour(200, 100, 50, 21));
+  EXPECT_EQ(ColourAt(image, 2, 0), colour(200, 100, 50, 255));
+  EXPECT_EQ(ColourAt(image, 2, 0), 0xC76331u);    // one step short of its own colour
+  EXPECT_EQ(ColourAt(image, 3, 0), kMagentaKey);  // magenta whatever its alpha
+  EXPECT_EQ(ColourAt(image, 4, 0), 0x081018u);    // darker than the background, never below 0
+  EXPECT_EQ(ColourAt(image, 5, 0), bg);
 
-  TImage m = NewImage(2, 1, 24, kMagenta);
-  SetPixel(m, 1, 0, kRed);
+  TImage m = NewImage(2, 1, 24, kMagentaKey);
+  SetColourAt(m, 1, 0, kRed);
   MagentaToBackground(m, kGreen);
-  EXPECT_EQ(GetPixel(m, 0, 0), kGreen);
-  EXPECT_EQ(GetPixel(m, 1, 0), kRed);
+  EXPECT_EQ(ColourAt(m, 0, 0), kGreen);
+  EXPECT_EQ(ColourAt(m, 1, 0), kRed);
 }
 
 // A strip of `n` frames of 2 x 2 pixels, frame k filled with colour k + 1.
@@ -122,7 +122,7 @@ TEST(ThemeImages, ReorderFrames) {
     ctx.ReorderFrames(part, image, false);
     ASSERT_EQ(image.Width, 2 * static_cast<int>(c.map.size()));
     for (size_t i = 0; i < c.expected.size(); ++i)
-      EXPECT_EQ(GetPixel(image, 2 * static_cast<int>(i) + 1, 1), c.expected[i]) << i;
+      EXPECT_EQ(ColourAt(image, 2 * static_cast<int>(i) + 1, 1), c.expected[i]) << i;
     EXPECT_EQ(part.FrameCount, c.frames);
   }
   // Counts that do not divide the image, and maps past its frames, stay
@@ -146,13 +146,13 @@ TEST(ThemeImages, ReorderFrames) {
   part.FrameCount = 2;
   ctx.ReorderFrames(part, alpha, false);
   EXPECT_EQ(part.Transparent, 1);
-  EXPECT_EQ(GetPixel(alpha, 0, 0), kMagenta);
+  EXPECT_EQ(ColourAt(alpha, 0, 0), kMagentaKey);
 }
 
 TEST(ThemeImages, NineSlice) {
   // A 6 x 6 frame: a 1-pixel red border (left), blue (right), green (top),
   // white (bottom), and black inside; frame 2 of a horizontal strip.
-  TImage strip = NewImage(12, 6, 24, kMagenta);
+  TImage strip = NewImage(12, 6, 24, kMagentaKey);
   FillRect(strip, 6, 0, 12, 6, 0);
   FillRect(strip, 6, 0, 7, 6, kRed);
   FillRect(strip, 11, 0, 12, 6, kBlue);
@@ -160,21 +160,21 @@ TEST(ThemeImages, NineSlice) {
   FillRect(strip, 7, 5, 11, 6, kWhite);
   TImage big = NineSlice(10, 8, strip, {1, 1, 1, 1}, false, 2, 2);
   ASSERT_EQ(big.Width, 10);
-  EXPECT_EQ(GetPixel(big, 0, 4), kRed);
-  EXPECT_EQ(GetPixel(big, 9, 4), kBlue);
-  EXPECT_EQ(GetPixel(big, 5, 0), kGreen);
-  EXPECT_EQ(GetPixel(big, 5, 7), kWhite);
-  EXPECT_EQ(GetPixel(big, 5, 4), 0u);
+  EXPECT_EQ(ColourAt(big, 0, 4), kRed);
+  EXPECT_EQ(ColourAt(big, 9, 4), kBlue);
+  EXPECT_EQ(ColourAt(big, 5, 0), kGreen);
+  EXPECT_EQ(ColourAt(big, 5, 7), kWhite);
+  EXPECT_EQ(ColourAt(big, 5, 4), 0u);
   // Narrower than the two side margins: the whole frame width goes into the
   // centre, so both sides still show.
   TImage narrow = NineSlice(1, 8, strip, {1, 1, 1, 1}, false, 2, 2);
-  EXPECT_EQ(GetPixel(narrow, 0, 4), kRed);
+  EXPECT_EQ(ColourAt(narrow, 0, 4), kRed);
   TImage narrow6 = NineSlice(6, 8, strip, {4, 1, 4, 1}, false, 2, 2);
-  EXPECT_EQ(GetPixel(narrow6, 0, 4), kRed);
-  EXPECT_EQ(GetPixel(narrow6, 5, 4), kBlue);
+  EXPECT_EQ(ColourAt(narrow6, 0, 4), kRed);
+  EXPECT_EQ(ColourAt(narrow6, 5, 4), kBlue);
   // Margins larger than the frame, bad counts and frame numbers never read
   // outside the source.
-  for (TMargins m : {TMargins{100, 100, 100, 100}, TMargins{0, 0, 1000000, 7}}) {
+  for (TSizingMargins m : {TSizingMargins{100, 100, 100, 100}, TSizingMargins{0, 0, 1000000, 7}}) {
     for (int frames : {0, -1, 2, 50}) {
       for (int n : {-1, 0, 1, 3, 99}) {
         TImage out = NineSlice(30, 20, strip, m, frames % 2 == 0, frames, n);
@@ -203,12 +203,12 @@ TEST(ThemeImages, ComposeGlyphSkipsNearMagenta) {
   part.FrameCount = 1;
   part.Bitmap = NewImage(3, 1, 24, kGreen);
   ctx.ComposeGlyph(part, "glyph");
-  EXPECT_EQ(GetPixel(part.Bitmap, 0, 0), kGreen);     // 252/3/255: near magenta, skipped
-  EXPECT_EQ(GetPixel(part.Bitmap, 1, 0), 0xFF04FFu);  // green 4 is drawn
-  EXPECT_EQ(GetPixel(part.Bitmap, 2, 0), kBlue);
+  EXPECT_EQ(ColourAt(part.Bitmap, 0, 0), kGreen);     // 252/3/255: near magenta, skipped
+  EXPECT_EQ(ColourAt(part.Bitmap, 1, 0), 0xFF04FFu);  // green 4 is drawn
+  EXPECT_EQ(ColourAt(part.Bitmap, 2, 0), kBlue);
   part.Bitmap = NewImage(1, 1, 24, 0);
   ctx.ComposeGlyph(part, "half");  // white at alpha 128 over black
-  EXPECT_EQ(GetPixel(part.Bitmap, 0, 0), 0x7F7F7Fu);
+  EXPECT_EQ(ColourAt(part.Bitmap, 0, 0), 0x7F7F7Fu);
 }
 
 TEST(ThemeImages, LookupReadPartAndBadCounts) {

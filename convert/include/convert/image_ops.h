@@ -8,7 +8,7 @@
 
 #include "format/bmp.h"
 
-constexpr uint32_t kMagenta = 0x00FF00FF;
+constexpr uint32_t kMagentaKey = 0x00FF00FF;
 
 // Raised when a conversion cannot go on (a non-numeric count, an image that
 // would be too large).
@@ -18,13 +18,13 @@ class EConvertError : public std::runtime_error {
 };
 
 // A new image filled with `fill`; EConvertError beyond the BMP size limits.
-TImage NewImage(int width, int height, int bits_per_pixel = 24, uint32_t fill = kMagenta);
+TImage NewImage(int width, int height, int bits_per_pixel = 24, uint32_t fill = kMagentaKey);
 bool IsEmpty(const TImage& image);
 // Any pixel format to 24 bits; the alpha channel of a 32-bit image is dropped.
 void To24(TImage& image);
 
-uint32_t GetPixel(const TImage& image, int x, int y);  // 24/32-bit only
-void SetPixel(TImage& image, int x, int y, uint32_t colour);
+uint32_t ColourAt(const TImage& image, int x, int y);  // 24/32-bit only
+void SetColourAt(TImage& image, int x, int y, uint32_t colour);
 void FillRect(TImage& image, int left, int top, int right, int bottom, uint32_t colour);
 
 // A scaled copy of the source rectangle into the target rectangle: pixels are
@@ -40,4 +40,4 @@ void DrawTransparent(TImage& dst, int dx, int dy, const TImage& src, int sx, int
 // A new size; the old content stretched over it (colour on colour).
 void ResizeStretched(TImage& image, int width, int height);
 // A new size; the old content kept at the top-left, the rest filled.
-void ResizeCanvas(TImage& image, int width, int height, uint32_t fill = kMagenta);
+void ResizeCanvas(TImage& image, int width, int height, uint32_t fill = kMagentaKey);

@@ -14,13 +14,13 @@
 #include "convert/image_ops.h"
 #include "format/quick_ini.h"
 
-struct TMargins {
+struct TSizingMargins {
   int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
 };
 
 // One theme part.
 struct TStyleObj {
-  TMargins Margins;
+  TSizingMargins Margins;
   TImage Bitmap;
   std::unique_ptr<TImage> GlyphBitmap;
   int Transparent = 0;
@@ -36,7 +36,7 @@ constexpr int kPartCount = 36;
 extern const char* const kPartSections[kPartCount];
 
 // Theme margins "left, right, top, bottom".
-TMargins ParseMargins(std::string_view text);
+TSizingMargins ParseMargins(std::string_view text);
 std::vector<std::string> SplitNumbers(std::string_view text);
 // Theme colour "R G B" as 0x00BBGGRR.
 uint32_t ParseColour(std::string_view text);
@@ -47,7 +47,7 @@ void FlattenAlpha(TImage& image, uint32_t background);
 void MagentaToBackground(TImage& image, uint32_t background);
 // Scales frame `frame_number` (from 1) of a strip to width x height keeping
 // the margins unscaled.
-TImage NineSlice(int width, int height, const TImage& bitmap, TMargins margins, bool vertical,
+TImage NineSlice(int width, int height, const TImage& bitmap, TSizingMargins margins, bool vertical,
                  int frame_count, int frame_number);
 
 // The variant being converted and the operations that read it.
