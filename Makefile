@@ -41,8 +41,10 @@ run: build-native
 	@echo "packed $(SAMPLE)/sample.skn:"
 	@build/native/bin/skntool list $(SAMPLE)/sample.skn
 
-bench: build-native
+bench: build-native setup build/win64/build.ninja
 	@build/native/bin/lzh_bench
+	@cmake --build build/win64 --target paint_bench
+	@scripts/wine-run.sh --build build/win64 build/win64/bin/paint_bench.exe
 
 fuzz: setup
 	@CC=clang CXX=clang++ cmake --preset fuzz >/dev/null

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "default_skin.h"
 #include "engine/image_ops.h"
 #include "engine/raster.h"
@@ -78,13 +80,26 @@ TEST(GdiPaint, TiledCentreRepeatsUnscaled) {
   EXPECT_EQ(tiled.Pixel(11, 8), RGBColour(10, 10, 10));  // the border stays
 }
 
-TEST(GdiPaint, TransparentDrawingLeavesMagentaAlone) {
+// A memory DC on a DIB section is composed into directly; a clip region
+// sends the same calls through GDI (temporary bitmap, StretchBlt, MaskBlt).
+void ForceGdiPath(HDC dc, int w, int h) {
+  HRGN all = CreateRectRgn(0, 0, w, h);
+  SelectClipRgn(dc, all);
+  DeleteObject(all);
+}
+
+class GdiPaths : public ::testing::TestWithParam<bool> {};
+INSTANTIATE_TEST_SUITE_P(Both, GdiPaths, ::testing::Values(false, true),
+                         [](const auto& p) { return p.param ? "ThroughGdi" : "Direct"; });
+
+TEST_P(GdiPaths, TransparentDrawingLeavesMagentaAlone) {
   TImage img = SolidImage(6, 4, kMagenta);
   FillRectangle(img, 1, 1, 5, 3, RGBColour(20, 120, 220));
   SetPixel(img, 0, 0, RGBColour(255, 1, 255));  // near magenta is drawn
   const TNativeBitmap src(img);
   TNativeBitmap target(10, 8);
   TMemoryDC dc(target);
+  if (GetParam()) ForceGdiPath(dc.Handle(), 10, 8);
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 10; ++x)
       target.SetPixelColour(x, y, RGBColour(x * 10, y * 10, 5));
@@ -100,6 +115,7 @@ TEST(GdiPaint, TransparentDrawingLeavesMagentaAlone) {
   // Through DrawElement: a sliced frame drawn transparently.
   TNativeBitmap back(12, 6);
   TMemoryDC bdc(back);
+  if (GetParam()) ForceGdiPath(bdc.Handle(), 12, 6);
   RECT all{0, 0, 12, 6};
   HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
   FillRect(bdc.Handle(), &all, brush);
@@ -171,11 +187,12 @@ TEST(GdiPaint, GradientStartsAtTheFirstVisibleStepWithTheFullRamp) {
   EXPECT_EQ(wide.Pixel(29, 1), RGBColour(200, 0, 0));
 }
 
-TEST(GdiPaint, StripsCentredCappedAndThreePart) {
+TEST_P(GdiPaths, StripsCentredCappedAndThreePart) {
   const TTestElement e = Element(8, 2, 10, 6, {3, 0, 2, 0});
   const TNativeBitmap src(MakeTestStrip(e));
   TNativeBitmap target(30, 10);
   TMemoryDC dc(target);
+  if (GetParam()) ForceGdiPath(dc.Handle(), 30, 10);
   // Centred: frame 2 (10 by 6) in a 30 by 10 rectangle sits at (10, 2).
   DrawFrameCentred(dc.Handle(), {0, 0, 30, 10}, src, false, 2, 2);
   GdiFlush();
@@ -204,10 +221,11 @@ TEST(GdiPaint, StripsCentredCappedAndThreePart) {
   EXPECT_EQ(target.Pixel(19, 3), TestPieceColour(8, 1, TTestPiece::Right));
 }
 
-TEST(GdiPaint, EmptyAndReversedRectanglesDrawNothing) {
+TEST_P(GdiPaths, EmptyAndReversedRectanglesDrawNothing) {
   const TNativeBitmap src(SolidImage(10, 10, RGBColour(9, 9, 9)));
   TNativeBitmap target(10, 10);
   TMemoryDC dc(target);
+  if (GetParam()) ForceGdiPath(dc.Handle(), 10, 10);
   for (const TRect& r : {TRect{5, 5, 4, 9}, TRect{5, 5, 9, 4}, TRect{3, 3, 3, 3}}) {
     DrawElement(dc.Handle(), r, src, false, false, false, 1, 1, {});
     DrawCappedStrip(dc.Handle(), r, src, false, false, 1, 1, {});
@@ -220,6 +238,34 @@ TEST(GdiPaint, EmptyAndReversedRectanglesDrawNothing) {
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 10; ++x)
       ASSERT_EQ(target.Pixel(x, y), 0u) << x << "," << y;
+}
+
+// Drawing straight into a memory DIB and drawing through GDI give the same
+// pixels, stretched or tiled, plain or transparent, at any offset.
+TEST(GdiPaint, DirectCompositionMatchesGdi) {
+  TImage strip = MakeTestStrip(Element(4, 2, 16, 12, {4, 3, 5, 2}));
+  FillRectangle(strip, 20, 0, 23, 3, kMagenta);  // a transparent corner in frame 2
+  const TNativeBitmap src(strip);
+  for (const auto& [w, h, tile, transparent] : {std::tuple{40, 30, false, false},
+                                                {40, 30, true, false},
+                                                {57, 12, true, true},
+                                                {16, 12, false, true},
+                                                {100, 70, false, true}}) {
+    TNativeBitmap a(120, 90), b(120, 90);
+    TMemoryDC adc(a), bdc(b);
+    ForceGdiPath(bdc.Handle(), 120, 90);
+    for (TNativeBitmap* t : {&a, &b})
+      for (int y = 0; y < 90; ++y)
+        for (int x = 0; x < 120; ++x)
+          t->SetPixelColour(x, y, RGBColour(x, y, 77));
+    for (HDC dc : {adc.Handle(), bdc.Handle()})
+      for (const auto& [x, y] : {std::pair{7, 5}, {-9, -4}, {100, 80}})
+        DrawElement(dc, {x, y, x + w, y + h}, src, false, tile, transparent, 2, 2, {4, 3, 5, 2});
+    GdiFlush();
+    for (int y = 0; y < 90; ++y)
+      for (int x = 0; x < 120; ++x)
+        ASSERT_EQ(a.Pixel(x, y), b.Pixel(x, y)) << w << "x" << h << " at " << x << "," << y;
+  }
 }
 
 // Every element of the default skin, sliced at its own frame size, gives its
