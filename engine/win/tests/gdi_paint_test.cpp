@@ -307,3 +307,86 @@ TEST(GdiPaint, DefaultSkinElementsAtFrameSizeAndLarger) {
 }
 
 }  // namespace
+
+namespace {
+
+// A parent that paints its client area with a colour per position, on the
+// device context it is given in wParam.
+LRESULT CALLBACK ParentProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_ERASEBKGND && wp) {
+    HDC dc = reinterpret_cast<HDC>(wp);
+    for (int y = 0; y < 80; ++y)
+      for (int x = 0; x < 120; ++x)
+        SetPixelV(dc, x, y, RGB(x * 2, y * 3, 50));
+    return 1;
+  }
+  if (msg == WM_PAINT && wp) {
+    HDC dc = reinterpret_cast<HDC>(wp);
+    RECT spot{40, 30, 44, 34};  // drawn over the background
+    HBRUSH b = CreateSolidBrush(RGB(250, 1, 2));
+    FillRect(dc, &spot, b);
+    DeleteObject(b);
+    return 0;
+  }
+  return DefWindowProcW(w, msg, wp, lp);
+}
+
+TEST(GdiPaint, ParentBackgroundLandsUnderTheChild) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = ParentProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"MvPaintParent";
+  RegisterClassW(&wc);
+  HWND parent = CreateWindowExW(0, L"MvPaintParent", L"", WS_POPUP, 0, 0, 120, 80, nullptr, nullptr,
+                                wc.hInstance, nullptr);
+  ASSERT_NE(parent, nullptr);
+  HWND child = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 30, 20, 40, 30, parent, nullptr,
+                               wc.hInstance, nullptr);
+  ASSERT_NE(child, nullptr);
+  TNativeBitmap buffer(40, 30);
+  TMemoryDC dc(buffer);
+  PaintParentBackground(child, dc.Handle());
+  GdiFlush();
+  // The child's (x, y) is the parent's (x + 30, y + 20).
+  for (const auto& [x, y] : {std::pair{0, 0}, {39, 29}, {5, 7}})
+    EXPECT_EQ(buffer.Pixel(x, y), RGBColour((x + 30) * 2, (y + 20) * 3, 50)) << x << "," << y;
+  EXPECT_EQ(buffer.Pixel(11, 11), RGBColour(250, 1, 2));
+  // The device context is left as it was: no origin shift, no clipping.
+  POINT org;
+  GetViewportOrgEx(dc.Handle(), &org);
+  EXPECT_EQ(org.x, 0);
+  EXPECT_EQ(org.y, 0);
+  HRGN clip = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetClipRgn(dc.Handle(), clip), 0);
+  DeleteObject(clip);
+  // A window without a parent paints nothing.
+  TNativeBitmap other(4, 4);
+  TMemoryDC odc(other);
+  PaintParentBackground(parent, odc.Handle());
+  GdiFlush();
+  EXPECT_EQ(other.Pixel(1, 1), 0u);
+  DestroyWindow(parent);
+}
+
+TEST(GdiPaint, DrawTextAutoDrawsWideText) {
+  TNativeBitmap buffer(200, 40);
+  TMemoryDC dc(buffer);
+  RECT all{0, 0, 200, 40};
+  FillRect(dc.Handle(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  SetTextColor(dc.Handle(), RGB(0, 0, 0));
+  SetBkMode(dc.Handle(), TRANSPARENT);
+  RECT r = all;
+  const int h = DrawTextAuto(dc.Handle(), L"Skin \u00e9t\u00e9", &r, DT_SINGLELINE | DT_NOPREFIX);
+  GdiFlush();
+  EXPECT_GT(h, 0);
+  int ink = 0;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 200; ++x)
+      ink += buffer.Pixel(x, y) != kWhite;
+  EXPECT_GT(ink, 20);
+  RECT calc{0, 0, 0, 0};
+  DrawTextAuto(dc.Handle(), L"abc", &calc, DT_CALCRECT | DT_SINGLELINE);
+  EXPECT_GT(calc.right, 0);
+}
+
+}  // namespace
