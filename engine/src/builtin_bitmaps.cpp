@@ -89,9 +89,9 @@ TImage MakeMenuGlyphs() {
 }
 
 TImage MakeTrackBitmap() {
-  return Channel(40, 6);
+  return Channel(40, 8);
 }
 
 TImage MakeTrackVertBitmap() {
-  return Channel(6, 40);
+  return Channel(8, 40);
 }

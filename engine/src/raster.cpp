@@ -15,12 +15,14 @@ void StretchCopy(TImage& dst, const TRect& d, const TImage& src, const TRect& s,
   const int y1 = std::max(d.Top, 0), y2 = std::min(d.Bottom, dst.Height);
   const int x1 = std::max(d.Left, 0), x2 = std::min(d.Right, dst.Width);
   for (int y = y1; y < y2; ++y) {
-    const int sy = s.Top + static_cast<int>(static_cast<int64_t>(y - d.Top) * sh / dh);
+    const int sy =
+        s.Top + static_cast<int>((2 * static_cast<int64_t>(y - d.Top) + 1) * sh / (2 * dh));
     if (sy < sc.Top || sy >= sc.Bottom) continue;
     const uint8_t* srow = src.Row(sy);
     uint8_t* drow = dst.Row(y);
     for (int x = x1; x < x2; ++x) {
-      const int sx = s.Left + static_cast<int>(static_cast<int64_t>(x - d.Left) * sw / dw);
+      const int sx =
+          s.Left + static_cast<int>((2 * static_cast<int64_t>(x - d.Left) + 1) * sw / (2 * dw));
       if (sx < sc.Left || sx >= sc.Right) continue;
       const uint8_t* p = srow + 3 * sx;
       if (transparent && p[0] == 255 && p[1] == 0 && p[2] == 255) continue;

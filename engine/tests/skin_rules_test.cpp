@@ -189,3 +189,51 @@ TEST(SkinOptions, DefaultFormFilter) {
 }
 
 }  // namespace
+
+#include "engine/builtin_bitmaps.h"
+#include "engine/image_ops.h"
+#include "engine/skin_stream.h"
+
+namespace {
+
+TEST(SkinStream, RoundTripAndRefusals) {
+  const std::vector<uint8_t> pkg = {9, 8, 7, 6, 5};
+  const std::vector<uint8_t> stored = WriteSkinStream(pkg);
+  EXPECT_EQ(stored, (std::vector<uint8_t>{5, 0, 0, 0, 9, 8, 7, 6, 5}));
+  EXPECT_EQ(ReadSkinStream(stored), pkg);
+  EXPECT_EQ(ReadSkinStream(WriteSkinStream({})), std::vector<uint8_t>{});
+  // Extra bytes after the package are not part of it.
+  std::vector<uint8_t> longer = stored;
+  longer.push_back(1);
+  EXPECT_EQ(ReadSkinStream(longer), pkg);
+  const std::vector<std::vector<uint8_t>> refused = {
+      {},                           // no count
+      {5, 0, 0},                    // short count
+      {6, 0, 0, 0, 9, 8, 7, 6, 5},  // count past the data
+      {0xFF, 0xFF, 0xFF, 0xFF, 1},  // negative
+      {0, 0, 0, 0x80},              // negative, nothing after it
+  };
+  for (const auto& r : refused)
+    EXPECT_FALSE(ReadSkinStream(r).has_value()) << r.size();
+}
+
+TEST(BuiltinBitmaps, GlyphsOnWhiteAndTrackChannels) {
+  const TImage glyphs = MakeMenuGlyphs();
+  ASSERT_EQ(glyphs.Width, 64);
+  ASSERT_EQ(glyphs.Height, 16);
+  EXPECT_EQ(GetPixel(glyphs, 0, 0), kWhite);  // white is the mask colour
+  for (int cell = 0; cell < 4; ++cell) {
+    int ink = 0;
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x)
+        ink += GetPixel(glyphs, cell * 16 + x, y) != kWhite;
+    EXPECT_GT(ink, 8) << cell;
+  }
+  const TImage h = MakeTrackBitmap(), v = MakeTrackVertBitmap();
+  EXPECT_GT(h.Width, h.Height);
+  EXPECT_GT(v.Height, v.Width);
+  EXPECT_GE(h.Height, 7);  // room for margins of 3 on both sides
+  EXPECT_GE(v.Width, 7);
+}
+
+}  // namespace

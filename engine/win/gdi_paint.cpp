@@ -22,8 +22,7 @@ TNativeBitmap::TNativeBitmap(int width, int height) {
   if (!bitmap_) return;
   bits_ = static_cast<uint32_t*>(bits);
   width_ = width;
-  height_ = height;
-  std::memset(bits_, 0, static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+  height_ = height;  // CreateDIBSection gives zeroed pixels
 }
 
 TNativeBitmap::TNativeBitmap(const TImage& image) : TNativeBitmap(image.Width, image.Height) {
@@ -145,6 +144,146 @@ bool Negative(const TRect& r) {
   return r.Right < r.Left || r.Bottom < r.Top;
 }
 
+// ---- composing straight into a memory DIB --------------------------------------
+
+// The pixels of the 32-bit DIB section selected into a memory device context
+// with plain coordinates (no clip region, no origin shifts, no transform).
+struct TDibTarget {
+  uint8_t* Bits = nullptr;
+  int Width = 0, Height = 0;
+  ptrdiff_t Stride = 0;  // bytes from one row to the next (negative bottom-up)
+  uint32_t* Row(int y) const { return reinterpret_cast<uint32_t*>(Bits + Stride * y); }
+};
+
+bool DirectTarget(HDC dc, TDibTarget& t) {
+  if (GetObjectType(dc) != OBJ_MEMDC) return false;
+  HBITMAP bmp = static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP));
+  DIBSECTION ds{};
+  if (!bmp || GetObject(bmp, sizeof ds, &ds) != sizeof ds) return false;
+  if (ds.dsBm.bmBitsPixel != 32 || !ds.dsBm.bmBits || ds.dsBmih.biCompression != BI_RGB)
+    return false;
+  POINT p;
+  if (!GetViewportOrgEx(dc, &p) || p.x || p.y || !GetWindowOrgEx(dc, &p) || p.x || p.y)
+    return false;
+  if (GetMapMode(dc) != MM_TEXT || GetGraphicsMode(dc) != GM_COMPATIBLE) return false;
+  HRGN clip = CreateRectRgn(0, 0, 0, 0);
+  const int has_clip = GetClipRgn(dc, clip);
+  DeleteObject(clip);
+  if (has_clip != 0) return false;
+  t.Width = ds.dsBm.bmWidth;
+  t.Height = ds.dsBm.bmHeight;
+  if (t.Width <= 0 || t.Height <= 0) return false;
+  const ptrdiff_t stride = ds.dsBm.bmWidthBytes;
+  uint8_t* base = static_cast<uint8_t*>(ds.dsBm.bmBits);
+  GdiFlush();
+  // Which way the rows run: not every GDI reports a top-down section's
+  // height as negative, so the first word of memory is probed instead.
+  uint32_t* first = reinterpret_cast<uint32_t*>(base);
+  const uint32_t saved = *first;
+  *first = 0x00123456;
+  const bool top_down = GetPixel(dc, 0, 0) == RGB(0x12, 0x34, 0x56);
+  *first = saved;
+  if (top_down) {
+    t.Bits = base;
+    t.Stride = stride;
+  } else {
+    t.Bits = base + stride * (t.Height - 1);
+    t.Stride = -stride;
+  }
+  GdiFlush();
+  return true;
+}
+
+constexpr uint32_t kKeyWord = 0x00FF00FF;  // magenta as a DIB word
+
+// Nearest-pixel stretch of src's rectangle s onto d, sampling at pixel
+// centres as StretchBlt does; rows that repeat the previous source row are
+// copied from the row above.
+void ComposeStretch(const TDibTarget& t, const TRect& d, const TNativeBitmap& src, const TRect& s,
+                    bool transparent) {
+  if (d.IsEmpty() || s.IsEmpty() || src.Empty()) return;
+  const int x1 = std::max(d.Left, 0), x2 = std::min(d.Right, t.Width);
+  const int y1 = std::max(d.Top, 0), y2 = std::min(d.Bottom, t.Height);
+  if (x1 >= x2 || y1 >= y2) return;
+  const int dw = d.Width(), dh = d.Height(), sw = s.Width(), sh = s.Height();
+  std::vector<int> map(static_cast<size_t>(x2 - x1));
+  for (int x = x1; x < x2; ++x)
+    map[static_cast<size_t>(x - x1)] = std::clamp(
+        s.Left + static_cast<int>((2 * static_cast<int64_t>(x - d.Left) + 1) * sw / (2 * dw)), 0,
+        src.Width() - 1);
+  // One mapped source row, and its opaque runs when transparent, serves every
+  // target row that samples the same source row.
+  std::vector<uint32_t> row(map.size());
+  std::vector<std::pair<int, int>> runs;  // [start, end) of non-key words
+  int last_sy = -1;
+  for (int y = y1; y < y2; ++y) {
+    const int sy = std::clamp(
+        s.Top + static_cast<int>((2 * static_cast<int64_t>(y - d.Top) + 1) * sh / (2 * dh)), 0,
+        src.Height() - 1);
+    uint32_t* out = t.Row(y) + x1;
+    if (sy == last_sy && !transparent) {
+      std::memcpy(out, t.Row(y - 1) + x1, static_cast<size_t>(x2 - x1) * 4);
+      continue;
+    }
+    if (sy != last_sy) {
+      last_sy = sy;
+      const uint32_t* in = src.Bits() + static_cast<size_t>(sy) * src.Width();
+      for (size_t i = 0; i < map.size(); ++i)
+        row[i] = in[map[i]] & 0x00FFFFFF;
+      runs.clear();
+      if (transparent) {
+        const int n = static_cast<int>(row.size());
+        for (int i = 0; i < n;) {
+          while (i < n && row[static_cast<size_t>(i)] == kKeyWord)
+            ++i;
+          const int a = i;
+          while (i < n && row[static_cast<size_t>(i)] != kKeyWord)
+            ++i;
+          if (i > a) runs.emplace_back(a, i);
+        }
+      }
+    }
+    if (!transparent) {
+      std::memcpy(out, row.data(), row.size() * 4);
+      continue;
+    }
+    for (const auto& [a, b] : runs)
+      std::memcpy(out + a, row.data() + a, static_cast<size_t>(b - a) * 4);
+  }
+}
+
+// A tiled piece: the first band of tiles is composed, every later row is a
+// copy of the row one tile height above (opaque pieces starting inside the
+// target only).
+void ComposeTiled(const TDibTarget& t, const TRect& d, const TNativeBitmap& src, const TRect& s,
+                  bool transparent) {
+  const int w = s.Width(), h = s.Height();
+  if (w <= 0 || h <= 0 || d.IsEmpty()) return;
+  const bool banded = !transparent && d.Top >= 0;
+  const int band_bottom = banded ? std::min(d.Bottom, d.Top + h) : d.Bottom;
+  for (const TPoint& p : TilePositions({d.Left, d.Top, d.Right, band_bottom}, w, h)) {
+    const int cw = std::min(w, d.Right - p.X), ch = std::min(h, band_bottom - p.Y);
+    ComposeStretch(t, {p.X, p.Y, p.X + cw, p.Y + ch}, src, {s.Left, s.Top, s.Left + cw, s.Top + ch},
+                   transparent);
+  }
+  if (!banded) return;
+  const int x1 = std::max(d.Left, 0), x2 = std::min(d.Right, t.Width);
+  if (x1 >= x2) return;
+  for (int y = std::max(band_bottom, 0); y < std::min(d.Bottom, t.Height); ++y)
+    if (y - h >= 0) std::memcpy(t.Row(y) + x1, t.Row(y - h) + x1, static_cast<size_t>(x2 - x1) * 4);
+}
+
+void ComposePlan(const TDibTarget& t, int dx, int dy, const TNativeBitmap& src,
+                 const std::vector<TBlit>& plan, bool transparent) {
+  for (const TBlit& b : plan) {
+    const TRect d = b.Dst.Offset(dx, dy);
+    if (b.Tiled)
+      ComposeTiled(t, d, src, b.Src, transparent);
+    else
+      ComposeStretch(t, d, src, b.Src, transparent);
+  }
+}
+
 }  // namespace
 
 void InstallSystemColourResolver() {
@@ -177,6 +316,13 @@ TNativeBitmap SliceFrame(const TRect& target, const TNativeBitmap& src, TMargins
 void DrawElement(HDC dc, const TRect& r, const TNativeBitmap& src, bool vertical, bool tile,
                  bool transparent, int n, int k, TMargins m, TStretchQuality quality) {
   if (Negative(r) || r.IsEmpty()) return;
+  TDibTarget t;
+  if (quality == TStretchQuality::ColourOnColour && !src.Empty() && DirectTarget(dc, t)) {
+    const TRect frame = FrameRect(src.Width(), src.Height(), n, k, vertical);
+    ComposePlan(t, r.Left, r.Top, src, PlanSliceFrame(r.Width(), r.Height(), frame, m, tile),
+                transparent);
+    return;
+  }
   const TNativeBitmap piece = SliceFrame(r, src, m, vertical, tile, n, k, quality);
   if (!piece.Empty()) Present(dc, r, piece, transparent);
 }
@@ -184,6 +330,13 @@ void DrawElement(HDC dc, const TRect& r, const TNativeBitmap& src, bool vertical
 void DrawCappedStrip(HDC dc, const TRect& r, const TNativeBitmap& src, bool vertical,
                      bool transparent, int n, int k, TMargins m) {
   if (Negative(r) || r.IsEmpty() || src.Empty()) return;
+  TDibTarget t;
+  if (DirectTarget(dc, t)) {
+    const TRect frame = FrameRect(src.Width(), src.Height(), n, k, vertical);
+    ComposePlan(t, r.Left, r.Top, src,
+                PlanCappedStrip(r.Width(), r.Height(), frame, m.Left, m.Right), transparent);
+    return;
+  }
   TNativeBitmap piece(r.Width(), r.Height());
   if (piece.Empty()) return;
   {
@@ -255,6 +408,11 @@ void BlitTransparent(HDC dc, const TRect& r, const TNativeBitmap& src, TColor ke
   GdiFlush();
   const int w = src.Width(), h = src.Height();
   key = ResolveColour(key);
+  TDibTarget t;
+  if (key == kMagenta && DirectTarget(dc, t)) {
+    ComposeStretch(t, {r.Left, r.Top, r.Left + w, r.Top + h}, src, {0, 0, w, h}, true);
+    return;
+  }
   // A monochrome mask, set where the bitmap shows the key colour.
   const int stride = ((w + 15) / 16) * 2;
   std::vector<uint8_t> bits(static_cast<size_t>(stride) * static_cast<size_t>(h), 0);

@@ -7,7 +7,8 @@
 #include "engine/geometry.h"
 #include "format/bmp.h"
 
-// Copies src's rectangle onto dst's rectangle, stretched by nearest pixel.
+// Copies src's rectangle onto dst's rectangle, stretched by nearest pixel
+// (sampled at pixel centres, like StretchBlt in colour-on-colour mode).
 // With `transparent`, magenta source pixels leave the target as it was.
 // Both rectangles are clipped to their images.
 void StretchCopy(TImage& dst, const TRect& d, const TImage& src, const TRect& s,

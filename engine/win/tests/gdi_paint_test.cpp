@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "default_skin.h"
 #include "engine/image_ops.h"
 #include "engine/raster.h"
@@ -78,13 +80,26 @@ TEST(GdiPaint, TiledCentreRepeatsUnscaled) {
   EXPECT_EQ(tiled.Pixel(11, 8), RGBColour(10, 10, 10));  // the border stays
 }
 
-TEST(GdiPaint, TransparentDrawingLeavesMagentaAlone) {
+// A memory DC on a DIB section is composed into directly; a clip region
+// sends the same calls through GDI (temporary bitmap, StretchBlt, MaskBlt).
+void ForceGdiPath(HDC dc, int w, int h) {
+  HRGN all = CreateRectRgn(0, 0, w, h);
+  SelectClipRgn(dc, all);
+  DeleteObject(all);
+}
+
+class GdiPaths : public ::testing::TestWithParam<bool> {};
+INSTANTIATE_TEST_SUITE_P(Both, GdiPaths, ::testing::Values(false, true),
+                         [](const auto& p) { return p.param ? "ThroughGdi" : "Direct"; });
+
+TEST_P(GdiPaths, TransparentDrawingLeavesMagentaAlone) {
   TImage img = SolidImage(6, 4, kMagenta);
   FillRectangle(img, 1, 1, 5, 3, RGBColour(20, 120, 220));
   SetPixel(img, 0, 0, RGBColour(255, 1, 255));  // near magenta is drawn
   const TNativeBitmap src(img);
   TNativeBitmap target(10, 8);
   TMemoryDC dc(target);
+  if (GetParam()) ForceGdiPath(dc.Handle(), 10, 8);
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 10; ++x)
       target.SetPixelColour(x, y, RGBColour(x * 10, y * 10, 5));
@@ -100,6 +115,7 @@ TEST(GdiPaint, TransparentDrawingLeavesMagentaAlone) {
   // Through DrawElement: a sliced frame drawn transparently.
   TNativeBitmap back(12, 6);
   TMemoryDC bdc(back);
+  if (GetParam()) ForceGdiPath(bdc.Handle(), 12, 6);
   RECT all{0, 0, 12, 6};
   HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
   FillRect(bdc.Handle(), &all, brush);
@@ -171,11 +187,12 @@ TEST(GdiPaint, GradientStartsAtTheFirstVisibleStepWithTheFullRamp) {
   EXPECT_EQ(wide.Pixel(29, 1), RGBColour(200, 0, 0));
 }
 
-TEST(GdiPaint, StripsCentredCappedAndThreePart) {
+TEST_P(GdiPaths, StripsCentredCappedAndThreePart) {
   const TTestElement e = Element(8, 2, 10, 6, {3, 0, 2, 0});
   const TNativeBitmap src(MakeTestStrip(e));
   TNativeBitmap target(30, 10);
   TMemoryDC dc(target);
+  if (GetParam()) ForceGdiPath(dc.Handle(), 30, 10);
   // Centred: frame 2 (10 by 6) in a 30 by 10 rectangle sits at (10, 2).
   DrawFrameCentred(dc.Handle(), {0, 0, 30, 10}, src, false, 2, 2);
   GdiFlush();
@@ -204,10 +221,11 @@ TEST(GdiPaint, StripsCentredCappedAndThreePart) {
   EXPECT_EQ(target.Pixel(19, 3), TestPieceColour(8, 1, TTestPiece::Right));
 }
 
-TEST(GdiPaint, EmptyAndReversedRectanglesDrawNothing) {
+TEST_P(GdiPaths, EmptyAndReversedRectanglesDrawNothing) {
   const TNativeBitmap src(SolidImage(10, 10, RGBColour(9, 9, 9)));
   TNativeBitmap target(10, 10);
   TMemoryDC dc(target);
+  if (GetParam()) ForceGdiPath(dc.Handle(), 10, 10);
   for (const TRect& r : {TRect{5, 5, 4, 9}, TRect{5, 5, 9, 4}, TRect{3, 3, 3, 3}}) {
     DrawElement(dc.Handle(), r, src, false, false, false, 1, 1, {});
     DrawCappedStrip(dc.Handle(), r, src, false, false, 1, 1, {});
@@ -220,6 +238,34 @@ TEST(GdiPaint, EmptyAndReversedRectanglesDrawNothing) {
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 10; ++x)
       ASSERT_EQ(target.Pixel(x, y), 0u) << x << "," << y;
+}
+
+// Drawing straight into a memory DIB and drawing through GDI give the same
+// pixels, stretched or tiled, plain or transparent, at any offset.
+TEST(GdiPaint, DirectCompositionMatchesGdi) {
+  TImage strip = MakeTestStrip(Element(4, 2, 16, 12, {4, 3, 5, 2}));
+  FillRectangle(strip, 20, 0, 23, 3, kMagenta);  // a transparent corner in frame 2
+  const TNativeBitmap src(strip);
+  for (const auto& [w, h, tile, transparent] : {std::tuple{40, 30, false, false},
+                                                {40, 30, true, false},
+                                                {57, 12, true, true},
+                                                {16, 12, false, true},
+                                                {100, 70, false, true}}) {
+    TNativeBitmap a(120, 90), b(120, 90);
+    TMemoryDC adc(a), bdc(b);
+    ForceGdiPath(bdc.Handle(), 120, 90);
+    for (TNativeBitmap* t : {&a, &b})
+      for (int y = 0; y < 90; ++y)
+        for (int x = 0; x < 120; ++x)
+          t->SetPixelColour(x, y, RGBColour(x, y, 77));
+    for (HDC dc : {adc.Handle(), bdc.Handle()})
+      for (const auto& [x, y] : {std::pair{7, 5}, {-9, -4}, {100, 80}})
+        DrawElement(dc, {x, y, x + w, y + h}, src, false, tile, transparent, 2, 2, {4, 3, 5, 2});
+    GdiFlush();
+    for (int y = 0; y < 90; ++y)
+      for (int x = 0; x < 120; ++x)
+        ASSERT_EQ(a.Pixel(x, y), b.Pixel(x, y)) << w << "x" << h << " at " << x << "," << y;
+  }
 }
 
 // Every element of the default skin, sliced at its own frame size, gives its
@@ -258,6 +304,89 @@ TEST(GdiPaint, DefaultSkinElementsAtFrameSizeAndLarger) {
       }
     }
   }
+}
+
+}  // namespace
+
+namespace {
+
+// A parent that paints its client area with a colour per position, on the
+// device context it is given in wParam.
+LRESULT CALLBACK ParentProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_ERASEBKGND && wp) {
+    HDC dc = reinterpret_cast<HDC>(wp);
+    for (int y = 0; y < 80; ++y)
+      for (int x = 0; x < 120; ++x)
+        SetPixelV(dc, x, y, RGB(x * 2, y * 3, 50));
+    return 1;
+  }
+  if (msg == WM_PAINT && wp) {
+    HDC dc = reinterpret_cast<HDC>(wp);
+    RECT spot{40, 30, 44, 34};  // drawn over the background
+    HBRUSH b = CreateSolidBrush(RGB(250, 1, 2));
+    FillRect(dc, &spot, b);
+    DeleteObject(b);
+    return 0;
+  }
+  return DefWindowProcW(w, msg, wp, lp);
+}
+
+TEST(GdiPaint, ParentBackgroundLandsUnderTheChild) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = ParentProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"MvPaintParent";
+  RegisterClassW(&wc);
+  HWND parent = CreateWindowExW(0, L"MvPaintParent", L"", WS_POPUP, 0, 0, 120, 80, nullptr, nullptr,
+                                wc.hInstance, nullptr);
+  ASSERT_NE(parent, nullptr);
+  HWND child = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 30, 20, 40, 30, parent, nullptr,
+                               wc.hInstance, nullptr);
+  ASSERT_NE(child, nullptr);
+  TNativeBitmap buffer(40, 30);
+  TMemoryDC dc(buffer);
+  PaintParentBackground(child, dc.Handle());
+  GdiFlush();
+  // The child's (x, y) is the parent's (x + 30, y + 20).
+  for (const auto& [x, y] : {std::pair{0, 0}, {39, 29}, {5, 7}})
+    EXPECT_EQ(buffer.Pixel(x, y), RGBColour((x + 30) * 2, (y + 20) * 3, 50)) << x << "," << y;
+  EXPECT_EQ(buffer.Pixel(11, 11), RGBColour(250, 1, 2));
+  // The device context is left as it was: no origin shift, no clipping.
+  POINT org;
+  GetViewportOrgEx(dc.Handle(), &org);
+  EXPECT_EQ(org.x, 0);
+  EXPECT_EQ(org.y, 0);
+  HRGN clip = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetClipRgn(dc.Handle(), clip), 0);
+  DeleteObject(clip);
+  // A window without a parent paints nothing.
+  TNativeBitmap other(4, 4);
+  TMemoryDC odc(other);
+  PaintParentBackground(parent, odc.Handle());
+  GdiFlush();
+  EXPECT_EQ(other.Pixel(1, 1), 0u);
+  DestroyWindow(parent);
+}
+
+TEST(GdiPaint, DrawTextAutoDrawsWideText) {
+  TNativeBitmap buffer(200, 40);
+  TMemoryDC dc(buffer);
+  RECT all{0, 0, 200, 40};
+  FillRect(dc.Handle(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  SetTextColor(dc.Handle(), RGB(0, 0, 0));
+  SetBkMode(dc.Handle(), TRANSPARENT);
+  RECT r = all;
+  const int h = DrawTextAuto(dc.Handle(), L"Skin \u00e9t\u00e9", &r, DT_SINGLELINE | DT_NOPREFIX);
+  GdiFlush();
+  EXPECT_GT(h, 0);
+  int ink = 0;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 200; ++x)
+      ink += buffer.Pixel(x, y) != kWhite;
+  EXPECT_GT(ink, 20);
+  RECT calc{0, 0, 0, 0};
+  DrawTextAuto(dc.Handle(), L"abc", &calc, DT_CALCRECT | DT_SINGLELINE);
+  EXPECT_GT(calc.right, 0);
 }
 
 }  // namespace

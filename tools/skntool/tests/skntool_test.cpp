@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "format/bmp.h"
 #include "format/file_io.h"
 #include "format/skin_package.h"
 #include "reference/lzhuf_ref.h"
@@ -204,6 +205,52 @@ TEST_F(Skntool, EveryMalformedPackageOfTheCorpusIsRefused) {
     ++checked;
   }
   EXPECT_GT(checked, 20);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Skntool, DefaultWritesTheBuiltInSkin) {
+  const std::string out = File("untitle.skn");
+  const Result r = Run("default " + Q(out));
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(Slurp(out), Slurp(std::string(MV_SOURCE_DIR) + "/engine/skins/untitle.skn"));
+  TSkinReader reader;
+  ASSERT_TRUE(reader.LoadFromFile(out));
+  EXPECT_EQ(reader.Version(), 20000u);
+  // A folder that does not exist: a failure, and nothing half-written.
+  const Result bad = Run("default " + Q(File("missing/dir/x.skn")));
+  EXPECT_EQ(bad.code, 1);
+  EXPECT_FALSE(bad.err.empty());
+}
+
+TEST_F(Skntool, RenderDrawsAnElement) {
+  const std::string pkg = File("untitle.skn");
+  ASSERT_EQ(Run("default " + Q(pkg)).code, 0);
+  const std::string bmp = File("top.bmp");
+  const Result r = Run("render " + Q(pkg) + " Top 300 30 1 " + Q(bmp));
+#ifdef _WIN32
+  ASSERT_EQ(r.code, 0) << r.err;
+  const std::string bytes = Slurp(bmp);
+  const TImage img =
+      DecodeBmp(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+  EXPECT_EQ(img.Width, 300);
+  EXPECT_EQ(img.Height, 30);
+  EXPECT_EQ(img.BitsPerPixel, 24);
+  // Unknown elements, bad sizes and bad packages fail with a reason.
+  for (const std::string& args :
+       {"render " + Q(pkg) + " NoSuchThing 10 10 1 " + Q(bmp),
+        "render " + Q(pkg) + " Top 0 10 1 " + Q(bmp), "render " + Q(pkg) + " Top x 10 1 " + Q(bmp),
+        "render " + Q(bmp) + " Top 10 10 1 " + Q(bmp)}) {
+    const Result f = Run(args);
+    EXPECT_EQ(f.code, 1) << args;
+    EXPECT_FALSE(f.err.empty()) << args;
+  }
+#else
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("Windows"), std::string::npos);
+#endif
 }
 
 }  // namespace

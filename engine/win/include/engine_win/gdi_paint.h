@@ -1,7 +1,11 @@
 // The drawing primitives executed with GDI: the portable plans of
 // engine/geometry.h turned into StretchBlt, tiling, transparent copies and
-// regions. Every call that paints builds its result in a temporary bitmap of
-// the target size first and copies it to the target in one operation.
+// regions. A call that paints onto a window builds its result in a temporary
+// bitmap of the target size first and copies it in one operation, so nothing
+// flickers. A target that is itself a 32-bit DIB section selected into a
+// memory device context (the skinners' paint buffers) is already off-screen:
+// the plan is composed straight into its pixels, which is much faster than
+// a temporary bitmap and StretchBlt.
 #pragma once
 
 #include <windows.h>
@@ -35,6 +39,8 @@ class TNativeBitmap {
   void SetPixelColour(int x, int y, TColor c);
   // The pixels as a 24-bit portable image.
   TImage ToImage() const;
+  // Rows top-down, Width() words each.
+  const uint32_t* Bits() const { return bits_; }
 
  private:
   HBITMAP bitmap_ = nullptr;

@@ -1,0 +1,55 @@
+// Fuzz target: the skin parser and the drawing plans. The input is the INI
+// text of a package whose bitmap members come from the generated test skin,
+// so sections can name real bitmaps with any keys, margins and counts.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "engine/raster.h"
+#include "engine/skin_parse.h"
+#include "format/skin_package.h"
+#include "test_skin.h"
+
+namespace {
+
+const std::vector<TSkinFileEntry>& Bitmaps() {
+  static const std::vector<TSkinFileEntry> members = [] {
+    std::vector<TSkinFileEntry> m = MakeTestSkin().Members;
+    m.erase(m.begin());  // its own INI
+    return m;
+  }();
+  return members;
+}
+
+void Exercise(const TDataSkinObject& e, bool vertical) {
+  for (int k = 0; k <= e.FrameCount + 1; k += 1 + e.FrameCount / 3)
+    for (const auto& [w, h] : {std::pair{1, 1}, {7, 33}, {40, 5}}) {
+      const TImage out =
+          SliceFrameImage(w, h, e.Bitmap, e.Margins(), vertical, e.Tile == 1, e.FrameCount, k);
+      if (out.Width != w || out.Height != h) std::abort();
+      const TRect f = e.Frame(k, vertical);
+      if (f.Left < 0 || f.Top < 0 || f.Right > e.Bitmap.Width || f.Bottom > e.Bitmap.Height)
+        std::abort();
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  TSkinWriter w;
+  w.AddMember("skin.ini", std::span<const uint8_t>(data, size));
+  for (const TSkinFileEntry& m : Bitmaps())
+    w.AddMember(m.Name, m.Bytes);
+  TSkinContent c;
+  if (!LoadSkinPackage(c, w.SaveToBytes())) std::abort();
+  for (const auto& s : c.Slots)
+    if (s) Exercise(*s, c.IsVerticalStrip(s.get()));
+  for (const TDataSkinObject* b : {static_cast<const TDataSkinObject*>(&c.TopBorder),
+                                   static_cast<const TDataSkinObject*>(&c.LeftBorder),
+                                   static_cast<const TDataSkinObject*>(&c.Buttons)})
+    Exercise(*b, c.IsVerticalStrip(b));
+  for (const auto& t : c.TitleButtons)
+    Exercise(*t, false);
+  (void)DumpSkinContent(c);
+  return 0;
+}
