@@ -8,10 +8,14 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class TObject;
 struct TPropInfo;
+
+// An event with only its sender.
+using TNotifyEvent = std::function<void(TObject* sender)>;
 
 // Run-time information of one framework class: its name, its parent class
 // and the properties it publishes (see props.h). One instance per class,
@@ -93,8 +97,20 @@ class TObject {
   // released with Free so that destroy events run while the whole object is
   // still alive; a null `this` is not allowed, use FreeAndNil for that.
   void Free();
+  // Called by Create<T> once the most derived constructor has finished, and
+  // by Free before the destructors run: the places for create and destroy
+  // events that may call virtual functions.
+  virtual void AfterConstruction() {}
   virtual void BeforeDestruction() {}
 };
+
+// Constructs a framework object and runs its AfterConstruction.
+template <class T, class... Args>
+T* Create(Args&&... args) {
+  T* object = new T(std::forward<Args>(args)...);
+  object->AfterConstruction();
+  return object;
+}
 
 template <class T>
 void FreeAndNil(T*& object) {
