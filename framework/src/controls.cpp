@@ -994,6 +994,9 @@ void TWinControl::WndProc(TMessage& msg) {
       DefaultHandler(msg);
       DetachWindow();
       return;
+    case WM_NOTIFYFORMAT:  // native children ask which notifications we want
+      msg.Result = NFR_ANSI;
+      return;
     case CM_RECREATEWND:
       DestroyWnd();
       CreateWnd();

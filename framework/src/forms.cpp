@@ -113,6 +113,13 @@ void TCustomForm::CreateWindowHandle(const TCreateParams&) {
   }
 }
 
+void TCustomForm::DestroyWnd() {
+  // DestroyWindow also destroys the window's menu, which belongs to the
+  // TMainMenu: take it off first.
+  if (HandleAllocated() && GetMenu(WindowHandle())) ::SetMenu(WindowHandle(), nullptr);
+  TWinControl::DestroyWnd();
+}
+
 void TCustomForm::PlaceWindow() {
   if (placed_) return;
   placed_ = true;
@@ -395,9 +402,6 @@ void TCustomForm::WndProc(TMessage& msg) {
     }
     case CM_DIALOGCHAR:
       Broadcast(msg);
-      return;
-    case WM_NOTIFYFORMAT:  // native children ask: ANSI
-      msg.Result = NFR_ANSI;
       return;
     default:
       TWinControl::WndProc(msg);

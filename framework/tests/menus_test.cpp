@@ -101,8 +101,16 @@ TEST_F(MenuFixture, TheNativeMenuMirrorsTheItems) {
   EXPECT_TRUE(NativeType(bar, 0) & MFT_RIGHTJUSTIFY);
   EXPECT_TRUE(NativeType(sub, 0) & MFT_RIGHTORDER);
 
+  // A new window (a border change re-creates it) gets the same menu, which
+  // the old window's destruction must not have destroyed.
+  form->SetBorderStyle(TFormBorderStyle::bsDialog);
+  EXPECT_NE(form->Handle(), h);
+  EXPECT_TRUE(IsMenu(bar));
+  EXPECT_EQ(GetMenu(form->Handle()), bar);
+  EXPECT_EQ(GetMenuItemCount(bar), 2);
+
   form->SetMenu(nullptr);
-  EXPECT_EQ(GetMenu(h), nullptr);
+  EXPECT_EQ(GetMenu(form->Handle()), nullptr);
 }
 
 TEST_F(MenuFixture, CommandsAndShortCutsReachTheItem) {

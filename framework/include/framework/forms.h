@@ -94,6 +94,7 @@ class TCustomForm : public TWinControl {
  protected:
   void CreateParams(TCreateParams& params) override;
   void CreateWindowHandle(const TCreateParams& params) override;
+  void DestroyWnd() override;
   void WndProc(TMessage& msg) override;
   void PaintWindow(HDC dc) override;
   virtual void Paint();
