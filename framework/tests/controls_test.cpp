@@ -28,8 +28,6 @@ TEST(Windows, ClassNamesFollowFrameworkClassesAndCarryTheControlProperty) {
   std::snprintf(expected_name, sizeof expected_name, "ControlOfs%.8X%.8X",
                 static_cast<unsigned>(reinterpret_cast<uintptr_t>(GetModuleHandleA(nullptr))),
                 static_cast<unsigned>(GetCurrentThreadId()));
-  ASSERT_NE(GlobalFindAtomA(expected_name), 0) << expected_name;
-
   struct Case {
     TWinControl* control;
     const char* class_name;
@@ -44,6 +42,8 @@ TEST(Windows, ClassNamesFollowFrameworkClassesAndCarryTheControlProperty) {
     EXPECT_EQ(FindControl(h), c.control);
     EXPECT_FALSE(IsWindowUnicode(h)) << c.class_name;
   }
+  // The property's name is a global atom (other modules find it by name).
+  EXPECT_EQ(GlobalFindAtomA(expected_name), ControlAtom()) << expected_name;
   // The parents' windows came first and hold the children.
   EXPECT_EQ(GetParent(button->Handle()), panel->Handle());
   EXPECT_EQ(GetParent(panel->Handle()), form1->Handle());
@@ -321,6 +321,67 @@ TEST(Errors, PropertiesOfControlsAreReachableByName) {
   EXPECT_FALSE(IsWindowVisible(button->Handle()));
   EXPECT_TRUE(button->InheritsFrom("TWinControl"));
   EXPECT_TRUE(form->InheritsFrom("TCustomForm"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Windows, MouseEnterAndLeaveForWindowedControls) {
+  std::vector<std::string> log;
+  TOwned<TForm1> form(new TForm1(nullptr));
+  auto* panel = new TTestPanel(form.get());
+  panel->SetBounds(10, 10, 50, 50);
+  panel->SetParent(form.get());
+  for (TControl* c : {static_cast<TControl*>(form.get()), static_cast<TControl*>(panel)}) {
+    std::string name = c == panel ? "panel" : "form";
+    c->OnMouseEnter = [&log, name](TObject*) { log.push_back(name + ":enter"); };
+    c->OnMouseLeave = [&log, name](TObject*) { log.push_back(name + ":leave"); };
+  }
+  struct Step {
+    HWND window;
+    UINT msg;
+    int x, y;
+    std::vector<std::string> expected;
+  } steps[] = {
+      {form->Handle(), WM_MOUSEMOVE, 100, 100, {"form:enter"}},
+      {panel->Handle(), WM_MOUSEMOVE, 5, 5, {"form:leave", "panel:enter"}},
+      {form->Handle(), WM_MOUSELEAVE, 0, 0, {}},  // the mouse went into the child
+      {panel->Handle(), WM_MOUSELEAVE, 0, 0, {"panel:leave"}},
+  };
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    log.clear();
+    Mouse(steps[i].window, steps[i].msg, steps[i].x, steps[i].y);
+    EXPECT_EQ(log, steps[i].expected) << "step " << i;
+  }
+  EXPECT_EQ(MouseControl(), nullptr);
+  Mouse(panel->Handle(), WM_MOUSEMOVE, 5, 5);
+  EXPECT_EQ(MouseControl(), panel);
+  panel->Free();  // a dying control is forgotten
+  EXPECT_EQ(MouseControl(), nullptr);
+}
+
+TEST(Windows, TabKeyMovesTheFocusThroughTheForm) {
+  std::vector<std::string> log;
+  TOwned<TForm1> form(new TForm1(nullptr));
+  auto* a = new TTestButton(form.get());
+  a->SetParent(form.get());
+  auto* b = new TTestButton(form.get());
+  b->SetBounds(0, 30, 75, 25);
+  b->SetParent(form.get());
+  a->OnExit = [&](TObject*) { log.push_back("a:exit"); };
+  b->OnEnter = [&](TObject*) { log.push_back("b:enter"); };
+  form->Show();
+  a->SetFocus();
+  Application->ProcessMessages();
+  ASSERT_TRUE(a->Focused());
+  EXPECT_EQ(form->ActiveControl(), a);
+
+  PostMessageA(a->Handle(), WM_KEYDOWN, VK_TAB, 0);
+  Application->ProcessMessages();
+  EXPECT_TRUE(b->Focused());
+  EXPECT_EQ(form->ActiveControl(), b);
+  EXPECT_EQ(log, (std::vector<std::string>{"a:exit", "b:enter"}));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include "framework/dialogs.h"
 #include "framework/forms.h"
+#include "framework/imglist.h"
 
 namespace {
 
@@ -87,6 +88,40 @@ TEST(Folders, ProgramAndTempFoldersEndWithASeparator) {
   EXPECT_EQ(TempFolder().back(), '\\');
   std::vector<uint8_t> data;
   EXPECT_FALSE(LoadResourceBytes(nullptr, "NO_SUCH_RESOURCE", data));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Resources, RawDataAndBitmapsByName) {
+  std::vector<uint8_t> data;
+  ASSERT_TRUE(LoadResourceBytes(MainInstance(), "SAMPLE", data));
+  EXPECT_EQ(std::string(data.begin(), data.end()), "raw resource bytes\n");
+
+  TBitmap b;
+  b.LoadFromResourceName(MainInstance(), "GLYPHS");
+  EXPECT_EQ(b.Width(), 8);
+  EXPECT_EQ(b.Height(), 4);
+  EXPECT_EQ(b.PixelFormat(), TPixelFormat::pf8bit);
+  EXPECT_EQ(b.Canvas().Pixel(1, 1), 0x0000FFu);  // red, top-down as drawn
+  EXPECT_EQ(b.Canvas().Pixel(0, 3), 0xFF00FFu);
+  EXPECT_THROW(b.LoadFromResourceName(MainInstance(), "NOPE"), std::runtime_error);
+  EXPECT_EQ(b.Width(), 8);
+
+  TImageList list(nullptr);
+  list.SetSize(4, 4);
+  EXPECT_FALSE(list.LoadFromResourceName(MainInstance(), "NOPE", clFuchsia));
+  ASSERT_TRUE(list.LoadFromResourceName(MainInstance(), "GLYPHS", clFuchsia));
+  EXPECT_EQ(list.Count(), 2);
+  TBitmap target(4, 4, TPixelFormat::pf24bit);
+  target.Canvas().Brush().SetColor(clWhite);
+  target.Canvas().FillRect(RECT{0, 0, 4, 4});
+  list.Draw(target.Canvas(), 0, 0, 0);
+  EXPECT_EQ(target.Canvas().Pixel(0, 0), 0xFFFFFFu);  // magenta is transparent
+  EXPECT_EQ(target.Canvas().Pixel(2, 2), 0x0000FFu);
+  list.Draw(target.Canvas(), 0, 0, 1);
+  EXPECT_EQ(target.Canvas().Pixel(0, 0), 0xFF0000u);
 }
 
 }  // namespace
