@@ -1,0 +1,1086 @@
+#include "framework/controls.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <stdexcept>
+
+#include "framework/forms.h"
+#include "framework/menus.h"
+
+// --- Window to control mapping ---------------------------------------------------
+
+std::string ControlPropertyName(HINSTANCE instance, DWORD thread_id) {
+  char name[40];
+  // Only the low 32 bits of the instance take part, on every target.
+  std::snprintf(name, sizeof name, "ControlOfs%.8X%.8X",
+                static_cast<unsigned>(reinterpret_cast<uintptr_t>(instance) & 0xFFFFFFFFu),
+                static_cast<unsigned>(thread_id));
+  return name;
+}
+
+ATOM ControlAtom() {
+  // One atom per thread: the thread id is part of the name.
+  thread_local ATOM atom =
+      GlobalAddAtomA(ControlPropertyName(MainInstance(), GetCurrentThreadId()).c_str());
+  return atom;
+}
+
+TControl* FindControl(HWND window) {
+  if (!window) return nullptr;
+  return static_cast<TControl*>(GetPropA(window, MAKEINTATOM(ControlAtom())));
+}
+
+namespace {
+
+// The control whose window is being created on this thread: the first
+// message of a new window (WM_GETMINMAXINFO or WM_NCCREATE, before
+// CreateWindowEx returns) attaches the window to it.
+thread_local TWinControl* g_creating = nullptr;
+thread_local TControl* g_mouse_control = nullptr;
+thread_local TControl* g_capture_control = nullptr;
+
+// Native window procedures of the classes framework classes superclass, by
+// framework class name.
+std::map<std::string, WNDPROC>& NativeProcs() {
+  static std::map<std::string, WNDPROC> procs;
+  return procs;
+}
+
+bool IsMouseMessage(UINT msg) {
+  return msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK;
+}
+
+}  // namespace
+
+TControl* MouseControl() {
+  return g_mouse_control;
+}
+TControl* CaptureControl() {
+  return g_capture_control;
+}
+
+TShiftState MouseShiftState(WPARAM wparam) {
+  TShiftState s = 0;
+  if (wparam & MK_SHIFT) s |= ssShift;
+  if (wparam & MK_CONTROL) s |= ssCtrl;
+  if (wparam & MK_LBUTTON) s |= ssLeft;
+  if (wparam & MK_RBUTTON) s |= ssRight;
+  if (wparam & MK_MBUTTON) s |= ssMiddle;
+  if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+  return s;
+}
+
+TShiftState KeyboardShiftState() {
+  TShiftState s = 0;
+  if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
+  if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
+  if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+  return s;
+}
+
+// The one window procedure of every framework window class. It maps the
+// window to its control through the "ControlOfs" property (no executable
+// thunks) and hands the message to the control's WindowProc.
+LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
+  auto* control = static_cast<TWinControl*>(FindControl(window));
+  if (!control) {
+    if (!g_creating) return DefWindowProcA(window, msg, wparam, lparam);
+    control = g_creating;
+    g_creating = nullptr;
+    control->AttachWindow(window);
+  }
+  TMessage m{msg, wparam, lparam, 0};
+  try {
+    // A copy: the handler may free the control (and its WindowProc with it).
+    TWndMethod proc = control->WindowProc;
+    proc(m);
+  } catch (...) {
+    // The control may be gone by now; only the application is touched.
+    Application->HandleException(nullptr);
+  }
+  return m.Result;
+}
+
+// --- TControl ------------------------------------------------------------------
+
+const TEnumInfo kAlignIdents{{"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"}};
+const TEnumInfo kBiDiModeIdents{
+    {"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly"}};
+
+TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_unique<TFont>()) {
+  WindowProc = [this](TMessage& m) { WndProc(m); };
+  font_->OnChange = [this](TObject*) { Perform(CM_FONTCHANGED); };
+}
+
+TControl::~TControl() {
+  if (g_mouse_control == this) g_mouse_control = nullptr;
+  if (g_capture_control == this) g_capture_control = nullptr;
+  if (parent_) {
+    if (TCustomForm* f = ParentForm()) f->ControlRemoved(this);
+    parent_->RemoveControl(this);
+  }
+}
+
+void TControl::PublishProperties(TClassInfo& info) {
+  TPublisher<TControl>(info)
+      .Integer("Left", &TControl::Left, &TControl::SetLeft)
+      .Integer("Top", &TControl::Top, &TControl::SetTop)
+      .Integer("Width", &TControl::Width, &TControl::SetWidth)
+      .Integer("Height", &TControl::Height, &TControl::SetHeight)
+      .Integer("ClientWidth", &TControl::ClientWidth, &TControl::SetClientWidth)
+      .Integer("ClientHeight", &TControl::ClientHeight, &TControl::SetClientHeight)
+      .Boolean("Visible", &TControl::Visible, &TControl::SetVisible)
+      .Boolean("Enabled", &TControl::Enabled, &TControl::SetEnabled)
+      .Integer("Color", &TControl::Color, &TControl::SetColor)
+      .Object("Font", &TControl::Font, &TControl::SetFont)
+      .String("Caption", &TControl::Caption, &TControl::SetCaption)
+      .String("Text", &TControl::Text, &TControl::SetText)
+      .String("Hint", &TControl::Hint, &TControl::SetHint)
+      .Boolean("ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
+      .Enumeration("BiDiMode", kBiDiModeIdents, &TControl::BiDiMode, &TControl::SetBiDiMode)
+      .Integer("Cursor", &TControl::Cursor, &TControl::SetCursor)
+      .Enumeration("Align", kAlignIdents, &TControl::Align, &TControl::SetAlign);
+}
+
+LRESULT TControl::Perform(UINT msg, WPARAM wparam, LPARAM lparam) {
+  TMessage m{msg, wparam, lparam, 0};
+  TWndMethod proc = WindowProc;  // the handler may free this control
+  proc(m);
+  return m.Result;
+}
+
+void TControl::SetParent(TWinControl* parent) {
+  if (parent == parent_) return;
+  if (parent == this) throw std::invalid_argument("A control cannot be its own parent");
+  if (parent_) parent_->RemoveControl(this);
+  if (parent) parent->InsertControl(this);
+}
+
+TCustomForm* TControl::ParentForm() const {
+  const TControl* c = this;
+  while (c->parent_)
+    c = c->parent_;
+  return c->Is<TCustomForm>() ? const_cast<TCustomForm*>(static_cast<const TCustomForm*>(c))
+                              : nullptr;
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+  if (left == left_ && top == top_ && width == width_ && height == height_) return;
+  Invalidate();
+  left_ = left;
+  top_ = top;
+  width_ = std::max(width, 0);
+  height_ = std::max(height, 0);
+  Invalidate();
+  if (parent_ && align_ != TAlign::alNone) parent_->Realign();
+}
+
+void TControl::SetClientSize(int width, int height) {
+  RECT c = ClientRect();
+  SetBounds(left_, top_, width_ + width - c.right, height_ + height - c.bottom);
+}
+
+POINT TControl::ClientToScreen(POINT p) const {
+  if (auto* w = dynamic_cast<const TWinControl*>(this); w && w->handle_) {
+    ::ClientToScreen(w->handle_, &p);
+    return p;
+  }
+  if (parent_) return parent_->ClientToScreen(POINT{p.x + left_, p.y + top_});
+  return p;
+}
+
+POINT TControl::ScreenToClient(POINT p) const {
+  if (auto* w = dynamic_cast<const TWinControl*>(this); w && w->handle_) {
+    ::ScreenToClient(w->handle_, &p);
+    return p;
+  }
+  if (parent_) {
+    POINT q = parent_->ScreenToClient(p);
+    return POINT{q.x - left_, q.y - top_};
+  }
+  return p;
+}
+
+void TControl::SetVisible(bool v) {
+  if (v == visible_) return;
+  if (!v) Invalidate();
+  visible_ = v;
+  Perform(CM_VISIBLECHANGED, v ? 1 : 0);
+  if (v) Invalidate();
+  if (parent_ && align_ != TAlign::alNone) parent_->Realign();
+}
+
+bool TControl::Showing() const {
+  if (!visible_) return false;
+  if (parent_) return parent_->Showing();
+  auto* w = dynamic_cast<const TWinControl*>(this);
+  return w && w->handle_ && IsWindowVisible(w->handle_);
+}
+
+void TControl::SetEnabled(bool v) {
+  if (v == enabled_) return;
+  enabled_ = v;
+  Perform(CM_ENABLEDCHANGED);
+}
+
+void TControl::SetColor(TColor v) {
+  if (v == color_) return;
+  color_ = v;
+  Perform(CM_COLORCHANGED);
+}
+
+void TControl::SetFont(TFont* v) {
+  if (v && v != font_.get()) font_->Assign(*v);
+}
+
+void TControl::SetText(const std::string& v) {
+  if (v == text_) return;
+  text_ = v;
+  Perform(CM_TEXTCHANGED);
+}
+
+void TControl::SetShowHint(bool v) {
+  if (v == show_hint_) return;
+  show_hint_ = v;
+  Perform(CM_SHOWHINTCHANGED);
+}
+
+void TControl::SetBiDiMode(TBiDiMode v) {
+  if (v == bidi_mode_) return;
+  bidi_mode_ = v;
+  Perform(CM_BIDIMODECHANGED);
+}
+
+void TControl::SetAlign(TAlign v) {
+  if (v == align_) return;
+  align_ = v;
+  if (parent_) parent_->Realign();
+}
+
+void TControl::Invalidate() {
+  if (parent_ && parent_->handle_ && width_ > 0 && height_ > 0) {
+    RECT r = BoundsRect();
+    InvalidateRect(parent_->handle_, &r, TRUE);
+  }
+}
+
+void TControl::Repaint() {
+  Invalidate();
+  if (parent_) parent_->Update();
+}
+
+void TControl::BringToFront() {
+  if (!parent_) return;
+  auto& list = parent_->controls_;
+  list.erase(std::remove(list.begin(), list.end(), this), list.end());
+  list.push_back(this);
+  if (auto* w = dynamic_cast<TWinControl*>(this); w && w->handle_) {
+    SetWindowPos(w->handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  Invalidate();
+}
+
+void TControl::Click() {
+  if (OnClick) OnClick(this);
+}
+
+bool TControl::MouseInControl() const {
+  return g_mouse_control == this;
+}
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+}
+
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+}
+
+void TControl::MouseMove(TShiftState shift, int x, int y) {
+  if (OnMouseMove) OnMouseMove(this, shift, x, y);
+}
+
+void TControl::WndProc(TMessage& msg) {
+  int x = GET_X_LPARAM(msg.LParam), y = GET_Y_LPARAM(msg.LParam);
+  switch (msg.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK: {
+      DefaultHandler(msg);
+      if (!enabled_) return;
+      TMouseButton b = msg.Msg <= WM_LBUTTONDBLCLK   ? TMouseButton::mbLeft
+                       : msg.Msg <= WM_RBUTTONDBLCLK ? TMouseButton::mbRight
+                                                     : TMouseButton::mbMiddle;
+      TShiftState s = MouseShiftState(msg.WParam);
+      if (msg.Msg == WM_LBUTTONDBLCLK || msg.Msg == WM_RBUTTONDBLCLK ||
+          msg.Msg == WM_MBUTTONDBLCLK) {
+        s |= ssDouble;
+      }
+      if (b == TMouseButton::mbLeft) clicked_ = true;
+      MouseDown(b, s, x, y);
+      if (msg.Msg == WM_LBUTTONDBLCLK && OnDblClick) OnDblClick(this);
+      return;
+    }
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+      DefaultHandler(msg);
+      if (!enabled_) return;
+      TMouseButton b = msg.Msg == WM_LBUTTONUP   ? TMouseButton::mbLeft
+                       : msg.Msg == WM_RBUTTONUP ? TMouseButton::mbRight
+                                                 : TMouseButton::mbMiddle;
+      bool click = b == TMouseButton::mbLeft && clicked_;
+      if (b == TMouseButton::mbLeft) clicked_ = false;
+      RECT r = ClientRect();
+      POINT p{x, y};
+      MouseUp(b, MouseShiftState(msg.WParam), x, y);
+      // A click needs the button to go down and up inside the control; the
+      // handlers above may have freed it, so this is the last use of `this`.
+      if (click && click_events_ && PtInRect(&r, p)) Click();
+      return;
+    }
+    case WM_MOUSEMOVE:
+      DefaultHandler(msg);
+      MouseMove(MouseShiftState(msg.WParam), x, y);
+      return;
+    case CM_MOUSEENTER:
+      if (OnMouseEnter) OnMouseEnter(this);
+      return;
+    case CM_MOUSELEAVE:
+      if (OnMouseLeave) OnMouseLeave(this);
+      return;
+    case CM_ENABLEDCHANGED:
+    case CM_COLORCHANGED:
+    case CM_FONTCHANGED:
+      Invalidate();
+      return;
+    case CM_TEXTCHANGED:
+      TextChanged();
+      return;
+    default:
+      DefaultHandler(msg);
+  }
+}
+
+void TControl::DefaultHandler(TMessage&) {}
+
+// --- TWinControl ---------------------------------------------------------------
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+
+TWinControl::~TWinControl() {
+  // Children die with their parent, the topmost first.
+  while (!controls_.empty()) {
+    TControl* c = controls_.back();
+    c->Free();
+    if (!controls_.empty() && controls_.back() == c) controls_.pop_back();
+  }
+  DestroyWnd();
+}
+
+void TWinControl::PublishProperties(TClassInfo& info) {
+  TPublisher<TWinControl>(info)
+      .Integer("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)
+      .Boolean("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop)
+      .Boolean("ParentBackground", &TWinControl::ParentBackground,
+               &TWinControl::SetParentBackground);
+}
+
+HWND TWinControl::Handle() {
+  if (!handle_) CreateWnd();
+  return handle_;
+}
+
+void TWinControl::CreateParams(TCreateParams& p) {
+  p.Caption = text_;
+  p.Style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+  if (Visible()) p.Style |= WS_VISIBLE;
+  if (!Enabled()) p.Style |= WS_DISABLED;
+  if (tab_stop_) p.Style |= WS_TABSTOP;
+  if (UseRightToLeftReading()) p.ExStyle |= WS_EX_RTLREADING | WS_EX_RIGHT | WS_EX_LEFTSCROLLBAR;
+  p.X = Left();
+  p.Y = Top();
+  p.Width = Width();
+  p.Height = Height();
+  p.WndParent = Parent() ? Parent()->Handle() : nullptr;
+  p.WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+  p.WindowClass.lpfnWndProc = DefWindowProcA;
+  p.WindowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  p.WindowClass.hInstance = MainInstance();
+  p.WinClassName = ClassName();
+}
+
+void TWinControl::CreateSubClass(TCreateParams& p, const char* name) {
+  WNDCLASSA native{};
+  if (!GetClassInfoA(nullptr, name, &native) && !GetClassInfoA(MainInstance(), name, &native)) {
+    throw std::runtime_error(std::string("Window class not found: ") + name);
+  }
+  // Keep the native class's styles and extra bytes (its procedure stores
+  // its state there); our class only changes the procedure and the name.
+  p.WindowClass = native;
+  p.WindowClass.style &= ~static_cast<UINT>(CS_GLOBALCLASS);
+  p.WindowClass.hInstance = MainInstance();
+  p.WindowClass.lpszClassName = nullptr;
+  p.NativeClassName = name;
+}
+
+void TWinControl::CreateWnd() {
+  TCreateParams p;
+  CreateParams(p);
+  if ((p.Style & WS_CHILD) && !p.WndParent) {
+    throw std::runtime_error("Control '" + Name() + "' has no parent window");
+  }
+  // One window class per framework class, registered on first use.
+  WNDCLASSA existing{};
+  if (!GetClassInfoA(MainInstance(), p.WinClassName.c_str(), &existing) ||
+      existing.lpfnWndProc != FrameworkWindowProc) {
+    WNDCLASSA wc = p.WindowClass;
+    wc.lpfnWndProc = FrameworkWindowProc;
+    wc.lpszClassName = p.WinClassName.c_str();
+    if (!RegisterClassA(&wc)) {
+      throw std::runtime_error("Cannot register window class " + p.WinClassName);
+    }
+    NativeProcs()[p.WinClassName] = p.WindowClass.lpfnWndProc;
+  }
+  def_wnd_proc_ = NativeProcs()[p.WinClassName];
+  if (!def_wnd_proc_) def_wnd_proc_ = DefWindowProcA;
+
+  TWinControl* outer = g_creating;
+  g_creating = this;
+  HWND h = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y,
+                           p.Width, p.Height, p.WndParent, p.Menu, MainInstance(), nullptr);
+  if (g_creating == this) g_creating = outer;
+  if (!h) {
+    DetachWindow();
+    throw std::runtime_error("Error creating window of class " + p.WinClassName);
+  }
+  if (handle_ != h) AttachWindow(h);
+  SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 0);
+  CreateWindowHandle(p);
+  for (TControl* c : controls_) {
+    if (auto* w = dynamic_cast<TWinControl*>(c)) w->HandleNeeded();
+  }
+  Realign();
+}
+
+void TWinControl::DestroyWnd() {
+  if (!handle_) return;
+  HWND h = handle_;
+  DestroyWindow(h);
+  if (handle_ == h) DetachWindow();  // destroyed without WM_NCDESTROY reaching us
+}
+
+void TWinControl::RecreateWnd() {
+  if (handle_) Perform(CM_RECREATEWND);
+}
+
+void TWinControl::AttachWindow(HWND window) {
+  handle_ = window;
+  SetPropA(window, MAKEINTATOM(ControlAtom()), static_cast<TControl*>(this));
+}
+
+void TWinControl::DetachWindow() {
+  if (handle_) RemovePropA(handle_, MAKEINTATOM(ControlAtom()));
+  handle_ = nullptr;
+}
+
+void TWinControl::InsertControl(TControl* c) {
+  controls_.push_back(c);
+  c->parent_ = this;
+  auto* w = dynamic_cast<TWinControl*>(c);
+  if (w) {
+    tab_list_.push_back(w);
+    if (handle_) w->HandleNeeded();
+  } else {
+    c->Invalidate();
+  }
+  if (c->Align() != TAlign::alNone) Realign();
+}
+
+void TWinControl::RemoveControl(TControl* c) {
+  c->Invalidate();
+  controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
+  tab_list_.erase(std::remove(tab_list_.begin(), tab_list_.end(), c), tab_list_.end());
+  c->parent_ = nullptr;
+  if (c->Align() != TAlign::alNone) Realign();
+}
+
+void TWinControl::SetParent(TWinControl* parent) {
+  if (parent == Parent()) return;
+  TControl::SetParent(parent);
+  if (!handle_) return;
+  if (parent && parent->handle_) {
+    ::SetParent(handle_, parent->handle_);
+  } else {
+    DestroyWnd();
+  }
+}
+
+TControl* TWinControl::ControlAtPos(POINT p, bool allow_disabled, bool allow_windowed) const {
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+    TControl* c = *it;
+    bool windowed = dynamic_cast<TWinControl*>(c) != nullptr;
+    if (windowed && !allow_windowed) continue;
+    if (!c->Visible() || (!c->Enabled() && !allow_disabled)) continue;
+    RECT r = c->BoundsRect();
+    if (PtInRect(&r, p)) return c;
+  }
+  return nullptr;
+}
+
+void TWinControl::PaintControls(HDC dc, TControl* first) {
+  auto it = controls_.begin();
+  if (first) it = std::find(controls_.begin(), controls_.end(), first);
+  for (; it != controls_.end(); ++it) {
+    TControl* c = *it;
+    if (dynamic_cast<TWinControl*>(c) || !c->Visible()) continue;
+    RECT r = c->BoundsRect();
+    if (!RectVisible(dc, &r)) continue;
+    int saved = SaveDC(dc);
+    // The child paints in its own coordinates, clipped to its bounds.
+    POINT org{};
+    GetViewportOrgEx(dc, &org);
+    SetViewportOrgEx(dc, org.x + c->Left(), org.y + c->Top(), nullptr);
+    IntersectClipRect(dc, 0, 0, c->Width(), c->Height());
+    c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    RestoreDC(dc, saved);
+  }
+}
+
+void TWinControl::Broadcast(TMessage& msg) {
+  for (size_t i = 0; i < controls_.size(); ++i) {
+    controls_[i]->WindowProc(msg);
+    if (msg.Result != 0) return;
+  }
+}
+
+int TWinControl::TabOrder() const {
+  if (!Parent()) return -1;
+  const auto& list = Parent()->tab_list_;
+  auto it = std::find(list.begin(), list.end(), this);
+  return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+}
+
+void TWinControl::SetTabOrder(int order) {
+  if (!Parent()) return;
+  auto& list = Parent()->tab_list_;
+  list.erase(std::remove(list.begin(), list.end(), this), list.end());
+  size_t at = order < 0 ? list.size() : std::min(static_cast<size_t>(order), list.size());
+  list.insert(list.begin() + static_cast<std::ptrdiff_t>(at), this);
+}
+
+void TWinControl::SetParentBackground(bool v) {
+  if (v == parent_background_) return;
+  parent_background_ = v;
+  Invalidate();
+}
+
+bool TWinControl::CanFocus() const {
+  for (const TControl* c = this; c; c = c->Parent()) {
+    if (!c->Visible() || !c->Enabled()) return false;
+  }
+  return true;
+}
+
+bool TWinControl::Focused() const {
+  return handle_ && GetFocus() == handle_;
+}
+
+void TWinControl::SetFocus() {
+  if (!CanFocus()) throw std::runtime_error("Cannot focus a disabled or invisible window");
+  ::SetFocus(Handle());
+}
+
+namespace {
+
+void CollectTabOrder(const TWinControl* c, std::vector<TWinControl*>& out) {
+  for (TWinControl* w : c->TabList()) {
+    out.push_back(w);
+    CollectTabOrder(w, out);
+  }
+}
+
+}  // namespace
+
+TWinControl* TWinControl::FindNextControl(TWinControl* current, bool forward,
+                                          bool check_tab_stop) const {
+  std::vector<TWinControl*> list;
+  CollectTabOrder(this, list);
+  if (list.empty()) return nullptr;
+  size_t n = list.size();
+  size_t start = 0;
+  auto it = std::find(list.begin(), list.end(), current);
+  if (it != list.end()) {
+    start = static_cast<size_t>(it - list.begin());
+  } else {
+    start = forward ? n - 1 : 0;
+  }
+  for (size_t step = 1; step <= n; ++step) {
+    size_t i = forward ? (start + step) % n : (start + n - step) % n;
+    TWinControl* w = list[i];
+    if (w->CanFocus() && (!check_tab_stop || w->TabStop())) return w;
+  }
+  return nullptr;
+}
+
+void TWinControl::SelectNext(TWinControl* current, bool forward, bool check_tab_stop) {
+  if (TWinControl* next = FindNextControl(current, forward, check_tab_stop)) next->SetFocus();
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height) {
+  if (handle_) {
+    // The window reports its new place through WM_WINDOWPOSCHANGED.
+    SetWindowPos(handle_, nullptr, left, top, std::max(width, 0), std::max(height, 0),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  bool resized = width != Width() || height != Height();
+  TControl::SetBounds(left, top, width, height);
+  if (resized) Realign();
+}
+
+RECT TWinControl::ClientRect() const {
+  RECT r{0, 0, Width(), Height()};
+  if (handle_) GetClientRect(handle_, &r);
+  return r;
+}
+
+void TWinControl::SetVisible(bool v) {
+  if (v == Visible()) return;
+  TControl::SetVisible(v);
+  if (handle_) ShowWindow(handle_, v ? SW_SHOWNA : SW_HIDE);
+}
+
+void TWinControl::SetEnabled(bool v) {
+  if (v == Enabled()) return;
+  if (handle_) EnableWindow(handle_, v);
+  TControl::SetEnabled(v);
+}
+
+const std::string& TWinControl::Text() const {
+  if (!handle_) return TControl::Text();
+  int n = GetWindowTextLengthA(handle_);
+  window_text_.assign(static_cast<size_t>(std::max(n, 0)) + 1, '\0');
+  int got = GetWindowTextA(handle_, window_text_.data(), n + 1);
+  window_text_.resize(static_cast<size_t>(std::max(got, 0)));
+  return window_text_;
+}
+
+void TWinControl::SetText(const std::string& v) {
+  if (handle_) {
+    if (v == Text()) return;
+    SetWindowTextA(handle_, v.c_str());
+  }
+  TControl::SetText(v);
+}
+
+void TWinControl::Invalidate() {
+  if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+}
+
+void TWinControl::Update() {
+  if (handle_) UpdateWindow(handle_);
+}
+
+void TWinControl::Realign() {
+  if (aligning_) return;
+  aligning_ = true;
+  RECT r = ClientRect();
+  static const TAlign kOrder[] = {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight,
+                                  TAlign::alClient};
+  try {
+    for (TAlign a : kOrder) {
+      for (TControl* c : controls_) {
+        if (c->Align() != a || !c->Visible()) continue;
+        int w = r.right - r.left, h = r.bottom - r.top;
+        switch (a) {
+          case TAlign::alTop:
+            c->SetBounds(r.left, r.top, w, c->Height());
+            r.top += c->Height();
+            break;
+          case TAlign::alBottom:
+            c->SetBounds(r.left, r.bottom - c->Height(), w, c->Height());
+            r.bottom -= c->Height();
+            break;
+          case TAlign::alLeft:
+            c->SetBounds(r.left, r.top, c->Width(), h);
+            r.left += c->Width();
+            break;
+          case TAlign::alRight:
+            c->SetBounds(r.right - c->Width(), r.top, c->Width(), h);
+            r.right -= c->Width();
+            break;
+          default:
+            c->SetBounds(r.left, r.top, w, h);
+        }
+      }
+    }
+  } catch (...) {
+    aligning_ = false;
+    throw;
+  }
+  aligning_ = false;
+}
+
+void TWinControl::EraseBackground(HDC dc) {
+  RECT r;
+  GetClientRect(handle_, &r);
+  HBRUSH b = CreateSolidBrush(ColorToRGB(Color()));
+  ::FillRect(dc, &r, b);
+  DeleteObject(b);
+}
+
+void TWinControl::PaintWindow(HDC dc) {
+  if (def_wnd_proc_ == DefWindowProcA) return;  // our own class: the background is all
+  TMessage m{WM_PAINT, reinterpret_cast<WPARAM>(dc), 0, 0};
+  DefaultHandler(m);
+}
+
+void TWinControl::PaintHandler(TMessage& msg) {
+  if (msg.WParam) {
+    HDC dc = reinterpret_cast<HDC>(msg.WParam);
+    PaintWindow(dc);
+    PaintControls(dc);
+    return;
+  }
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(handle_, &ps);
+  try {
+    PaintWindow(dc);
+    PaintControls(dc);
+  } catch (...) {
+    EndPaint(handle_, &ps);
+    throw;
+  }
+  EndPaint(handle_, &ps);
+}
+
+void TWinControl::KeyDown(WORD& key, TShiftState shift) {
+  if (OnKeyDown) OnKeyDown(this, key, shift);
+}
+
+void TWinControl::KeyUp(WORD& key, TShiftState shift) {
+  if (OnKeyUp) OnKeyUp(this, key, shift);
+}
+
+void TWinControl::KeyPress(char& key) {
+  if (OnKeyPress) OnKeyPress(this, key);
+}
+
+void TWinControl::UpdateMouseControl(TControl* control) {
+  if (control != g_mouse_control) {
+    TControl* old = g_mouse_control;
+    g_mouse_control = control;
+    if (old) old->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(old));
+    if (control && g_mouse_control == control) {
+      control->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(control));
+    }
+  }
+  // Ask for WM_MOUSELEAVE when the mouse leaves this window (again after
+  // each delivery; asking twice is harmless).
+  if (handle_) {
+    TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, handle_, 0};
+    TrackMouseEvent(&t);
+  }
+}
+
+// Routes mouse messages to windowless children (the captured one first, else
+// the topmost under the mouse) and keeps CM_MOUSEENTER/CM_MOUSELEAVE going.
+// Returns true when a child took the message.
+bool TWinControl::RouteMouseMessage(TMessage& msg) {
+  if (msg.Msg == WM_MOUSELEAVE) {
+    TControl* m = g_mouse_control;
+    if (m && (m == this || (m->parent_ == this && !dynamic_cast<TWinControl*>(m)))) {
+      g_mouse_control = nullptr;
+      m->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(m));
+    }
+    return false;
+  }
+  if (!IsMouseMessage(msg.Msg)) return false;
+  POINT p{GET_X_LPARAM(msg.LParam), GET_Y_LPARAM(msg.LParam)};
+  TControl* target = nullptr;
+  if (g_capture_control && g_capture_control->parent_ == this) {
+    target = g_capture_control;
+  } else {
+    target = ControlAtPos(p, false);
+  }
+  {
+    // Every mouse message tells where the mouse is (tests and synthesized
+    // input may skip the WM_MOUSEMOVE before a click).
+    TControl* hit = ControlAtPos(p, false);
+    RECT client = ClientRect();
+    UpdateMouseControl(hit ? hit : (PtInRect(&client, p) ? this : nullptr));
+  }
+  if (!target) return false;
+  bool down = msg.Msg == WM_LBUTTONDOWN || msg.Msg == WM_RBUTTONDOWN || msg.Msg == WM_MBUTTONDOWN ||
+              msg.Msg == WM_LBUTTONDBLCLK || msg.Msg == WM_RBUTTONDBLCLK ||
+              msg.Msg == WM_MBUTTONDBLCLK;
+  bool up = msg.Msg == WM_LBUTTONUP || msg.Msg == WM_RBUTTONUP || msg.Msg == WM_MBUTTONUP;
+  if (down) {
+    g_capture_control = target;
+    if (handle_) SetCapture(handle_);
+  }
+  TMessage m{msg.Msg, msg.WParam, MAKELPARAM(p.x - target->Left(), p.y - target->Top()), 0};
+  HWND h = handle_;
+  // Release before dispatching the button-up: its handler may free `target`
+  // or this control.
+  if (up && !(msg.WParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) {
+    g_capture_control = nullptr;
+    if (GetCapture() == h) ReleaseCapture();
+  }
+  target->WindowProc(m);
+  msg.Result = m.Result;
+  return true;
+}
+
+bool TWinControl::ReflectToChild(TMessage& msg) {
+  HWND child = nullptr;
+  switch (msg.Msg) {
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      child = reinterpret_cast<HWND>(msg.LParam);
+      break;
+    case WM_NOTIFY:
+      if (msg.LParam) child = reinterpret_cast<NMHDR*>(msg.LParam)->hwndFrom;
+      break;
+    case WM_DRAWITEM:
+      if (msg.LParam) child = reinterpret_cast<DRAWITEMSTRUCT*>(msg.LParam)->hwndItem;
+      break;
+    case WM_MEASUREITEM:
+      if (msg.LParam && handle_) {
+        child = GetDlgItem(
+            handle_, static_cast<int>(reinterpret_cast<MEASUREITEMSTRUCT*>(msg.LParam)->CtlID));
+      }
+      break;
+    default:
+      return false;
+  }
+  TControl* c = FindControl(child);
+  if (!c || c == this) return false;
+  msg.Result = c->Perform(CN_BASE + msg.Msg, msg.WParam, msg.LParam);
+  return true;
+}
+
+void TWinControl::WndProc(TMessage& msg) {
+  if (RouteMouseMessage(msg)) return;
+  switch (msg.Msg) {
+    case WM_PAINT: {
+      bool has_graphic = std::any_of(controls_.begin(), controls_.end(), [](TControl* c) {
+        return dynamic_cast<TWinControl*>(c) == nullptr;
+      });
+      if (def_wnd_proc_ != DefWindowProcA && !has_graphic && msg.WParam == 0) {
+        DefaultHandler(msg);  // a native control paints itself
+      } else {
+        PaintHandler(msg);
+      }
+      return;
+    }
+    case WM_ERASEBKGND:
+      if (def_wnd_proc_ != DefWindowProcA) break;
+      EraseBackground(reinterpret_cast<HDC>(msg.WParam));
+      msg.Result = 1;
+      return;
+    case WM_COMMAND:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+      // Menus send these without a child window: to the menu item.
+      if (DispatchMenuMessage(msg)) return;
+      if (ReflectToChild(msg)) return;
+      break;
+    case WM_NOTIFY:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      if (ReflectToChild(msg)) return;
+      break;
+    case CN_CTLCOLORMSGBOX:
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORLISTBOX:
+    case CN_CTLCOLORBTN:
+    case CN_CTLCOLORDLG:
+    case CN_CTLCOLORSCROLLBAR:
+    case CN_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(msg.WParam);
+      SetTextColor(dc, ColorToRGB(Font()->Color()));
+      SetBkColor(dc, ColorToRGB(Color()));
+      if (!brush_) brush_ = std::make_unique<TBrush>();
+      brush_->SetColor(Color());
+      msg.Result = reinterpret_cast<LRESULT>(brush_->Handle());
+      return;
+    }
+    case WM_SETFOCUS:
+      if (TCustomForm* f = ParentForm(); f && f != this) f->SetFocusedControl(this);
+      break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+      WORD key = static_cast<WORD>(msg.WParam);
+      KeyDown(key, KeyboardShiftState());
+      if (key == 0) return;
+      msg.WParam = key;
+      break;
+    }
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+      WORD key = static_cast<WORD>(msg.WParam);
+      KeyUp(key, KeyboardShiftState());
+      if (key == 0) return;
+      msg.WParam = key;
+      break;
+    }
+    case WM_CHAR: {
+      char c = static_cast<char>(msg.WParam);
+      KeyPress(c);
+      if (c == 0) return;
+      msg.WParam = static_cast<unsigned char>(c);
+      break;
+    }
+    case WM_WINDOWPOSCHANGED: {
+      DefaultHandler(msg);
+      RECT r;
+      GetWindowRect(handle_, &r);
+      if (HWND parent = GetParent(handle_);
+          parent && (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD)) {
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+      }
+      bool resized = r.right - r.left != Width() || r.bottom - r.top != Height();
+      left_ = r.left;
+      top_ = r.top;
+      width_ = r.right - r.left;
+      height_ = r.bottom - r.top;
+      if (resized) Realign();
+      return;
+    }
+    case WM_SETCURSOR:
+      if (LOWORD(msg.LParam) == HTCLIENT) {
+        POINT p;
+        GetCursorPos(&p);
+        ::ScreenToClient(handle_, &p);
+        TControl* c = ControlAtPos(p, false);
+        int cursor = c && c->Cursor() != crDefault ? c->Cursor() : Cursor();
+        if (cursor != crDefault && reinterpret_cast<HWND>(msg.WParam) == handle_) {
+          static const std::map<int, LPCSTR> kCursors = {
+              {crArrow, IDC_ARROW},       {crCross, IDC_CROSS},    {crIBeam, IDC_IBEAM},
+              {crSizeNESW, IDC_SIZENESW}, {crSizeNS, IDC_SIZENS},  {crSizeNWSE, IDC_SIZENWSE},
+              {crSizeWE, IDC_SIZEWE},     {crHourGlass, IDC_WAIT}, {crHandPoint, IDC_HAND}};
+          auto it = kCursors.find(cursor);
+          if (it != kCursors.end()) {
+            ::SetCursor(LoadCursorA(nullptr, it->second));
+            msg.Result = 1;
+            return;
+          }
+        }
+      }
+      break;
+    case WM_NCDESTROY:
+      DefaultHandler(msg);
+      DetachWindow();
+      return;
+    case WM_NOTIFYFORMAT:  // native children ask which notifications we want
+      msg.Result = NFR_ANSI;
+      return;
+    case CM_RECREATEWND:
+      DestroyWnd();
+      CreateWnd();
+      return;
+    case CM_FONTCHANGED:
+      if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 1);
+      Invalidate();
+      return;
+    case CM_BIDIMODECHANGED:
+      RecreateWnd();
+      return;
+    case CM_ENTER:
+      if (OnEnter) OnEnter(this);
+      return;
+    case CM_EXIT:
+      if (OnExit) OnExit(this);
+      return;
+    default:
+      break;
+  }
+  TControl::WndProc(msg);
+}
+
+void TWinControl::DefaultHandler(TMessage& msg) {
+  if (!handle_) return;
+  msg.Result = CallWindowProcA(def_wnd_proc_, handle_, msg.Msg, msg.WParam, msg.LParam);
+}
+
+// --- TGraphicControl -----------------------------------------------------------
+
+class TGraphicControl::TGraphicCanvas : public TCanvas {};
+
+TGraphicControl::TGraphicControl(TComponent* owner)
+    : TControl(owner), canvas_(std::make_unique<TGraphicCanvas>()) {}
+
+TGraphicControl::~TGraphicControl() = default;
+
+TCanvas& TGraphicControl::Canvas() {
+  return *canvas_;
+}
+
+void TGraphicControl::WndProc(TMessage& msg) {
+  if (msg.Msg == WM_PAINT && msg.WParam) {
+    canvas_->Font().Assign(*Font());
+    canvas_->Brush().SetColor(Color());
+    canvas_->SetHandle(reinterpret_cast<HDC>(msg.WParam));
+    try {
+      Paint();
+    } catch (...) {
+      canvas_->SetHandle(nullptr);
+      throw;
+    }
+    canvas_->SetHandle(nullptr);
+    return;
+  }
+  TControl::WndProc(msg);
+}
+
+void TGraphicControl::Paint() {
+  if (OnPaint) OnPaint(this);
+}
+
+// --- TCustomControl ------------------------------------------------------------
+
+TCustomControl::TCustomControl(TComponent* owner)
+    : TWinControl(owner), canvas_(std::make_unique<TCanvas>()) {}
+
+TCustomControl::~TCustomControl() {
+  DestroyWnd();
+}
+
+void TCustomControl::PaintWindow(HDC dc) {
+  canvas_->Font().Assign(*Font());
+  canvas_->Brush().SetColor(Color());
+  canvas_->SetHandle(dc);
+  try {
+    Paint();
+  } catch (...) {
+    canvas_->SetHandle(nullptr);
+    throw;
+  }
+  canvas_->SetHandle(nullptr);
+}
+
+void TCustomControl::Paint() {
+  if (OnPaint) OnPaint(this);
+}
