@@ -91,6 +91,25 @@ void Type(const std::string& text) {
   }
 }
 
+// Timer procedures for steps that must happen inside a native modal loop
+// (a scroll bar's thumb drag, a popup menu).
+POINT g_drag_end;
+int g_drag_stage = 0;
+
+void CALLBACK DragTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  if (++g_drag_stage < 3) {
+    MouseAt(POINT{g_drag_end.x - 40 + g_drag_stage * 20, g_drag_end.y}, 0);
+    return;
+  }
+  KillTimer(nullptr, id);
+  MouseAt(g_drag_end, MOUSEEVENTF_LEFTUP);
+}
+
+void CALLBACK EndMenuTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  EndMenu();
+}
+
 class ControlInput : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -239,21 +258,13 @@ TEST_F(ControlInput, ScrollAndTrackBarsFollowReflectedNotifications) {
   bar->OnScroll = [&](TObject*, TScrollCode code, int& pos) {
     if (code == TScrollCode::scTrack) tracked.push_back(pos);
   };
-  static POINT beyond;
-  beyond = POINT{r.right - arrow - 1, thumb.y};  // the end of the track
+  POINT beyond{r.right - arrow - 1, thumb.y};  // the end of the track
   POINT step{thumb.x + 20, thumb.y};
   // The bar tracks the thumb in a loop of its own until the button goes up:
   // the moves come one by one from a timer, the release last.
-  static int stage;
-  stage = 0;
-  SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
-    if (++stage < 3) {
-      MouseAt(POINT{beyond.x - 40 + stage * 20, beyond.y}, 0);
-      return;
-    }
-    KillTimer(nullptr, id);
-    MouseAt(beyond, MOUSEEVENTF_LEFTUP);
-  });
+  g_drag_end = beyond;
+  g_drag_stage = 0;
+  SetTimer(nullptr, 0, 100, DragTimer);
   Gesture({{thumb, MOUSEEVENTF_LEFTDOWN}, {step, 0}});
   ASSERT_FALSE(tracked.empty());
   EXPECT_EQ(tracked.back(), 100);  // reported while the thumb was dragged
@@ -341,10 +352,7 @@ TEST_F(ControlInput, StatusBarDrawsOwnerPanelsAndToolButtonsClickAndDropDown) {
   menu->OnPopup = [&](TObject*) {
     ++popups;
     // Once the menu is up, look for its window and close it.
-    SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
-      KillTimer(nullptr, id);
-      EndMenu();
-    });
+    SetTimer(nullptr, 0, 300, EndMenuTimer);
   };
   Show();
 
