@@ -601,7 +601,10 @@ void TValueListEditor::AfterMove() {
   editor_->SetText(Values(Row()));
   loading_ = false;
   modified_ = false;
-  if (editor_->Visible()) editor_->SelectAll();
+  if (editor_->Visible()) {
+    editor_->SelectAll();
+    ScrollEditorHome();
+  }
   if (had_focus) {
     if (editor_->Visible()) {
       if (GetFocus() != editor_->WindowHandle()) ::SetFocus(editor_->WindowHandle());
@@ -622,8 +625,10 @@ void TValueListEditor::PlaceEditor() {
   if (ellipsis) button_->SetBounds(r.right - bw, r.top, bw, r.bottom - r.top);
   button_->SetVisible(ellipsis);
   bool editable = shown && !prop.ReadOnly;
-  if (editable)
+  if (editable) {
     editor_->SetBounds(r.left + 2, r.top + 2, r.right - r.left - bw - 2, r.bottom - r.top - 3);
+    ScrollEditorHome();
+  }
   if (!editable && editor_->Visible()) {
     HWND focus = GetFocus();
     editor_->SetVisible(false);
@@ -631,6 +636,18 @@ void TValueListEditor::PlaceEditor() {
   } else if (editable) {
     editor_->SetVisible(true);
   }
+}
+
+void TValueListEditor::ScrollEditorHome() {
+  if (!editor_->HandleAllocated()) return;
+  // An edit keeps its horizontal scroll when it is widened or refilled;
+  // show the text from its start, keeping the selection.
+  HWND h = editor_->WindowHandle();
+  DWORD start = 0, end = 0;
+  SendMessageA(h, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  SendMessageA(h, EM_SETSEL, 0, 0);
+  SendMessageA(h, EM_SCROLLCARET, 0, 0);
+  SendMessageA(h, EM_SETSEL, start, static_cast<LPARAM>(end));
 }
 
 bool TValueListEditor::NavigateKey(WORD key, TShiftState shift) {
@@ -662,7 +679,10 @@ bool TValueListEditor::NavigateKey(WORD key, TShiftState shift) {
     }
     case VK_RETURN:
       CommitEdit();
-      if (editor_->Visible()) editor_->SelectAll();
+      if (editor_->Visible()) {
+        editor_->SelectAll();
+        ScrollEditorHome();
+      }
       return true;
     case VK_ESCAPE:
       if (modified_) {

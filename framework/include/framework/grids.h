@@ -187,6 +187,7 @@ class TValueListEditor : public TCustomDrawGrid {
   friend class TInplaceEdit;
   void RowsChanged();
   void PlaceEditor();
+  void ScrollEditorHome();
   // Navigation keys from the editor or the grid; true when used.
   bool NavigateKey(WORD key, TShiftState shift);
   std::string RowsText() const;
