@@ -397,3 +397,38 @@ TEST(ControlClasses, ValueListRowsAndWindowText) {
 }
 
 }  // namespace
+
+namespace {
+
+struct WindowCount {
+  std::vector<TControl*> controls;
+  std::vector<int> n;
+};
+
+BOOL CALLBACK CountWindows(HWND c, LPARAM l) {
+  auto* k = reinterpret_cast<WindowCount*>(l);
+  for (size_t i = 0; i < k->controls.size(); ++i) {
+    if (FindControl(c) == k->controls[i]) ++k->n[i];
+  }
+  return TRUE;
+}
+
+// Asking a nested control for its window first makes the parents' windows,
+// which make their children's: the control must still end up with one window.
+TEST(ControlClasses, AControlAskedFirstGetsExactlyOneWindow) {
+  TOwned<TForm1> form(new TForm1(nullptr));
+  auto* pages = new TPageControl(form.get());
+  pages->SetParent(form.get());
+  TTabSheet* sheet = pages->AddSheet("One");
+  auto* edit = new TEdit(form.get());
+  edit->SetParent(sheet);
+  HWND h = edit->Handle();
+  ASSERT_NE(h, nullptr);
+  // Every window under the form that belongs to each control.
+  WindowCount count{{edit, sheet, pages}, {0, 0, 0}};
+  EnumChildWindows(form->Handle(), CountWindows, reinterpret_cast<LPARAM>(&count));
+  EXPECT_EQ(count.n, (std::vector<int>{1, 1, 1}));
+  EXPECT_EQ(GetParent(h), sheet->Handle());
+}
+
+}  // namespace
