@@ -1027,10 +1027,8 @@ void TWinControl::DefaultHandler(TMessage& msg) {
 
 // --- TGraphicControl -----------------------------------------------------------
 
-class TGraphicControl::TGraphicCanvas : public TCanvas {};
-
 TGraphicControl::TGraphicControl(TComponent* owner)
-    : TControl(owner), canvas_(std::make_unique<TGraphicCanvas>()) {}
+    : TControl(owner), canvas_(std::make_unique<TCanvas>()) {}
 
 TGraphicControl::~TGraphicControl() = default;
 

@@ -306,8 +306,7 @@ class TGraphicControl : public TControl {
   virtual void Paint();
 
  private:
-  class TGraphicCanvas;
-  std::unique_ptr<TGraphicCanvas> canvas_;
+  std::unique_ptr<TCanvas> canvas_;
 };
 
 // A windowed control of its own window class that paints itself on a canvas.
