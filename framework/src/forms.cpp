@@ -530,9 +530,7 @@ void TApplication::ShowException(const std::exception& e) {
     title = title.substr(title.find_last_of("\\/") + 1);
     title = title.substr(0, title.find_last_of('.'));
   }
-  ++handling_exception_;
   ShowMessageBox(text, title, MB_OK | MB_ICONSTOP);
-  --handling_exception_;
 }
 
 // --- TTimer ----------------------------------------------------------------------

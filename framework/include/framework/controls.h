@@ -297,7 +297,8 @@ class TGraphicControl : public TControl {
  public:
   explicit TGraphicControl(TComponent* owner);
   ~TGraphicControl() override;
-  // Valid while painting (and otherwise draws on the parent's window).
+  // Draws on the parent's context, in the control's coordinates; usable only
+  // while the control paints (Paint, OnPaint).
   TCanvas& Canvas();
   TNotifyEvent OnPaint;
 
