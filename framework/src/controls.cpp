@@ -931,24 +931,30 @@ void TWinControl::WndProc(TMessage& msg) {
       if (TCustomForm* f = ParentForm(); f && f != this) f->SetFocusedControl(this);
       break;
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
-      WORD key = static_cast<WORD>(msg.WParam);
-      KeyDown(key, KeyboardShiftState());
-      if (key == 0) return;
-      msg.WParam = key;
-      break;
-    }
+    case WM_SYSKEYDOWN:
     case WM_KEYUP:
     case WM_SYSKEYUP: {
+      // A form with KeyPreview sees its controls' keys first; setting the key
+      // to 0 consumes it.
+      bool down = msg.Msg == WM_KEYDOWN || msg.Msg == WM_SYSKEYDOWN;
       WORD key = static_cast<WORD>(msg.WParam);
-      KeyUp(key, KeyboardShiftState());
+      TShiftState shift = KeyboardShiftState();
+      TWinControl* form = ParentForm();
+      if (form && form != this && static_cast<TCustomForm*>(form)->KeyPreview()) {
+        down ? form->KeyDown(key, shift) : form->KeyUp(key, shift);
+      }
+      if (key != 0) down ? KeyDown(key, shift) : KeyUp(key, shift);
       if (key == 0) return;
       msg.WParam = key;
       break;
     }
     case WM_CHAR: {
       char c = static_cast<char>(msg.WParam);
-      KeyPress(c);
+      TWinControl* form = ParentForm();
+      if (form && form != this && static_cast<TCustomForm*>(form)->KeyPreview()) {
+        form->KeyPress(c);
+      }
+      if (c != 0) KeyPress(c);
       if (c == 0) return;
       msg.WParam = static_cast<unsigned char>(c);
       break;
