@@ -142,7 +142,20 @@ void TControl::PublishProperties(TClassInfo& info) {
       .Boolean("ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
       .Enumeration("BiDiMode", kBiDiModeIdents, &TControl::BiDiMode, &TControl::SetBiDiMode)
       .Integer("Cursor", &TControl::Cursor, &TControl::SetCursor)
-      .Enumeration("Align", kAlignIdents, &TControl::Align, &TControl::SetAlign);
+      .Enumeration("Align", kAlignIdents, &TControl::Align, &TControl::SetAlign)
+      .Object("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu);
+}
+
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+  if (menu == popup_menu_) return;
+  if (popup_menu_) RemoveFreeNotification(popup_menu_);
+  popup_menu_ = menu;
+  if (popup_menu_) FreeNotification(popup_menu_);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == popup_menu_) popup_menu_ = nullptr;
 }
 
 LRESULT TControl::Perform(UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -1000,6 +1013,28 @@ void TWinControl::WndProc(TMessage& msg) {
       DefaultHandler(msg);
       DetachWindow();
       return;
+    case WM_CONTEXTMENU: {
+      // lParam is the mouse in screen coordinates, or -1,-1 from the keyboard
+      // (then the menu opens at the control's top-left corner).
+      POINT screen{GET_X_LPARAM(msg.LParam), GET_Y_LPARAM(msg.LParam)};
+      bool keyboard = msg.LParam == -1;
+      TControl* target = this;
+      if (!keyboard) {
+        POINT p = screen;
+        ::ScreenToClient(handle_, &p);
+        if (TControl* child = ControlAtPos(p, false)) target = child;
+      } else {
+        screen = ClientToScreen(POINT{0, 0});
+      }
+      // The windowless child's menu, else this control's; without either
+      // the default passes the message on to the parent window.
+      TPopupMenu* menu = target->PopupMenu() ? target->PopupMenu() : PopupMenu();
+      if (!menu) break;
+      menu->SetPopupComponent(target);
+      menu->Popup(screen.x, screen.y);
+      msg.Result = 1;
+      return;
+    }
     case WM_NOTIFYFORMAT:  // native children ask which notifications we want
       msg.Result = NFR_ANSI;
       return;
