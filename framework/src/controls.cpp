@@ -142,7 +142,20 @@ void TControl::PublishProperties(TClassInfo& info) {
       .Boolean("ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
       .Enumeration("BiDiMode", kBiDiModeIdents, &TControl::BiDiMode, &TControl::SetBiDiMode)
       .Integer("Cursor", &TControl::Cursor, &TControl::SetCursor)
-      .Enumeration("Align", kAlignIdents, &TControl::Align, &TControl::SetAlign);
+      .Enumeration("Align", kAlignIdents, &TControl::Align, &TControl::SetAlign)
+      .Object("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu);
+}
+
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+  if (menu == popup_menu_) return;
+  if (popup_menu_) RemoveFreeNotification(popup_menu_);
+  popup_menu_ = menu;
+  if (popup_menu_) FreeNotification(popup_menu_);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == popup_menu_) popup_menu_ = nullptr;
 }
 
 LRESULT TControl::Perform(UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -931,24 +944,30 @@ void TWinControl::WndProc(TMessage& msg) {
       if (TCustomForm* f = ParentForm(); f && f != this) f->SetFocusedControl(this);
       break;
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
-      WORD key = static_cast<WORD>(msg.WParam);
-      KeyDown(key, KeyboardShiftState());
-      if (key == 0) return;
-      msg.WParam = key;
-      break;
-    }
+    case WM_SYSKEYDOWN:
     case WM_KEYUP:
     case WM_SYSKEYUP: {
+      // A form with KeyPreview sees its controls' keys first; setting the key
+      // to 0 consumes it.
+      bool down = msg.Msg == WM_KEYDOWN || msg.Msg == WM_SYSKEYDOWN;
       WORD key = static_cast<WORD>(msg.WParam);
-      KeyUp(key, KeyboardShiftState());
+      TShiftState shift = KeyboardShiftState();
+      TWinControl* form = ParentForm();
+      if (form && form != this && static_cast<TCustomForm*>(form)->KeyPreview()) {
+        down ? form->KeyDown(key, shift) : form->KeyUp(key, shift);
+      }
+      if (key != 0) down ? KeyDown(key, shift) : KeyUp(key, shift);
       if (key == 0) return;
       msg.WParam = key;
       break;
     }
     case WM_CHAR: {
       char c = static_cast<char>(msg.WParam);
-      KeyPress(c);
+      TWinControl* form = ParentForm();
+      if (form && form != this && static_cast<TCustomForm*>(form)->KeyPreview()) {
+        form->KeyPress(c);
+      }
+      if (c != 0) KeyPress(c);
       if (c == 0) return;
       msg.WParam = static_cast<unsigned char>(c);
       break;
@@ -994,6 +1013,28 @@ void TWinControl::WndProc(TMessage& msg) {
       DefaultHandler(msg);
       DetachWindow();
       return;
+    case WM_CONTEXTMENU: {
+      // lParam is the mouse in screen coordinates, or -1,-1 from the keyboard
+      // (then the menu opens at the control's top-left corner).
+      POINT screen{GET_X_LPARAM(msg.LParam), GET_Y_LPARAM(msg.LParam)};
+      bool keyboard = msg.LParam == -1;
+      TControl* target = this;
+      if (!keyboard) {
+        POINT p = screen;
+        ::ScreenToClient(handle_, &p);
+        if (TControl* child = ControlAtPos(p, false)) target = child;
+      } else {
+        screen = ClientToScreen(POINT{0, 0});
+      }
+      // The windowless child's menu, else this control's; without either
+      // the default passes the message on to the parent window.
+      TPopupMenu* menu = target->PopupMenu() ? target->PopupMenu() : PopupMenu();
+      if (!menu) break;
+      menu->SetPopupComponent(target);
+      menu->Popup(screen.x, screen.y);
+      msg.Result = 1;
+      return;
+    }
     case WM_NOTIFYFORMAT:  // native children ask which notifications we want
       msg.Result = NFR_ANSI;
       return;
@@ -1027,10 +1068,8 @@ void TWinControl::DefaultHandler(TMessage& msg) {
 
 // --- TGraphicControl -----------------------------------------------------------
 
-class TGraphicControl::TGraphicCanvas : public TCanvas {};
-
 TGraphicControl::TGraphicControl(TComponent* owner)
-    : TControl(owner), canvas_(std::make_unique<TGraphicCanvas>()) {}
+    : TControl(owner), canvas_(std::make_unique<TCanvas>()) {}
 
 TGraphicControl::~TGraphicControl() = default;
 

@@ -384,4 +384,39 @@ TEST(Windows, TabKeyMovesTheFocusThroughTheForm) {
   EXPECT_EQ(log, (std::vector<std::string>{"a:exit", "b:enter"}));
 }
 
+TEST(Windows, KeyPreviewLetsTheFormSeeKeysFirst) {
+  std::vector<std::string> log;
+  TOwned<TForm1> form(new TForm1(nullptr));
+  auto* button = new TTestButton(form.get());
+  button->SetParent(form.get());
+  form->OnKeyDown = [&](TObject*, WORD& key, TShiftState) {
+    log.push_back("form:" + std::to_string(key));
+    if (key == 'Q') key = 0;
+  };
+  form->OnKeyPress = [&](TObject*, char& c) { log.push_back(std::string("form:") + c); };
+  button->OnKeyDown = [&](TObject*, WORD& key, TShiftState) {
+    log.push_back("button:" + std::to_string(key));
+  };
+  button->OnKeyPress = [&](TObject*, char& c) { log.push_back(std::string("button:") + c); };
+  HWND h = button->Handle();
+  struct Case {
+    bool preview;
+    UINT msg;
+    WPARAM key;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {false, WM_KEYDOWN, 'A', {"button:65"}},
+      {true, WM_KEYDOWN, 'A', {"form:65", "button:65"}},
+      {true, WM_KEYDOWN, 'Q', {"form:81"}},  // consumed by the form
+      {true, WM_CHAR, 'x', {"form:x", "button:x"}},
+      {false, WM_CHAR, 'x', {"button:x"}},
+  };
+  for (const Case& c : cases) {
+    log.clear();
+    form->SetKeyPreview(c.preview);
+    SendMessageA(h, c.msg, c.key, 0);
+    EXPECT_EQ(log, c.expected) << c.preview << " " << c.key;
+  }
+}
+
 }  // namespace

@@ -24,6 +24,7 @@
 #include "framework/props.h"
 
 class TWinControl;
+class TPopupMenu;
 class TCustomForm;
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
@@ -119,6 +120,10 @@ class TControl : public TComponent {
   void SetCursor(int v) { cursor_ = v; }
   TAlign Align() const { return align_; }
   void SetAlign(TAlign v);
+  // Shown by a right click (WM_CONTEXTMENU) on the control or, when it has
+  // none, on the nearest parent that has one.
+  TPopupMenu* PopupMenu() const { return popup_menu_; }
+  void SetPopupMenu(TPopupMenu* menu);
 
   virtual void Invalidate();
   virtual void Update() {}
@@ -145,6 +150,7 @@ class TControl : public TComponent {
   virtual void MouseMove(TShiftState shift, int x, int y);
   // Called when the Caption/Text changed (CM_TEXTCHANGED).
   virtual void TextChanged() { Invalidate(); }
+  void Notification(TComponent* component, TOperation operation) override;
   // Sets Visible without notifications (for constructors).
   void SetVisibleFlag(bool v) { visible_ = v; }
   bool clicked_ = false;  // left button went down in the control
@@ -166,6 +172,7 @@ class TControl : public TComponent {
   TBiDiMode bidi_mode_ = TBiDiMode::bdLeftToRight;
   int cursor_ = crDefault;
   TAlign align_ = TAlign::alNone;
+  TPopupMenu* popup_menu_ = nullptr;
 };
 
 // Window creation parameters, filled by CreateParams.
@@ -297,7 +304,8 @@ class TGraphicControl : public TControl {
  public:
   explicit TGraphicControl(TComponent* owner);
   ~TGraphicControl() override;
-  // Valid while painting (and otherwise draws on the parent's window).
+  // Draws on the parent's context, in the control's coordinates; usable only
+  // while the control paints (Paint, OnPaint).
   TCanvas& Canvas();
   TNotifyEvent OnPaint;
 
@@ -306,8 +314,7 @@ class TGraphicControl : public TControl {
   virtual void Paint();
 
  private:
-  class TGraphicCanvas;
-  std::unique_ptr<TGraphicCanvas> canvas_;
+  std::unique_ptr<TCanvas> canvas_;
 };
 
 // A windowed control of its own window class that paints itself on a canvas.

@@ -38,7 +38,9 @@ constexpr UINT CM_MENUCHANGED = CM_BASE + 0x15;  // sent to the form's window
 constexpr UINT CM_SHOWHINTCHANGED = CM_BASE + 0x22;
 constexpr UINT CM_ENTER = CM_BASE + 0x1A;
 constexpr UINT CM_EXIT = CM_BASE + 0x1B;
-constexpr UINT CM_RELEASE = CM_BASE + 0x21;  // posted to a form: free it
+// Posted to a form by Release: the form frees itself while handling it, so a
+// replaced WindowProc must not touch the form after passing this message on.
+constexpr UINT CM_RELEASE = CM_BASE + 0x21;
 constexpr UINT CM_BIDIMODECHANGED = CM_BASE + 0x3C;
 constexpr UINT CM_RECREATEWND = CM_BASE + 0x33;
 
