@@ -112,7 +112,10 @@ const TEnumInfo kBiDiModeIdents{
 
 TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_unique<TFont>()) {
   WindowProc = [this](TMessage& m) { WndProc(m); };
-  font_->OnChange = [this](TObject*) { Perform(CM_FONTCHANGED); };
+  font_->OnChange = [this](TObject*) {
+    parent_font_ = false;  // set again when the change came from the parent
+    Perform(CM_FONTCHANGED);
+  };
 }
 
 TControl::~TControl() {
@@ -135,6 +138,8 @@ void TControl::PublishProperties(TClassInfo& info) {
       .Boolean("Visible", &TControl::Visible, &TControl::SetVisible)
       .Boolean("Enabled", &TControl::Enabled, &TControl::SetEnabled)
       .Integer("Color", &TControl::Color, &TControl::SetColor)
+      .Boolean("ParentColor", &TControl::ParentColor, &TControl::SetParentColor)
+      .Boolean("ParentFont", &TControl::ParentFont, &TControl::SetParentFont)
       .Object("Font", &TControl::Font, &TControl::SetFont)
       .String("Caption", &TControl::Caption, &TControl::SetCaption)
       .String("Text", &TControl::Text, &TControl::SetText)
@@ -169,7 +174,11 @@ void TControl::SetParent(TWinControl* parent) {
   if (parent == parent_) return;
   if (parent == this) throw std::invalid_argument("A control cannot be its own parent");
   if (parent_) parent_->RemoveControl(this);
-  if (parent) parent->InsertControl(this);
+  if (parent) {
+    parent->InsertControl(this);
+    Perform(CM_PARENTCOLORCHANGED);
+    Perform(CM_PARENTFONTCHANGED);
+  }
 }
 
 TCustomForm* TControl::ParentForm() const {
@@ -240,9 +249,20 @@ void TControl::SetEnabled(bool v) {
 }
 
 void TControl::SetColor(TColor v) {
+  parent_color_ = false;
   if (v == color_) return;
   color_ = v;
   Perform(CM_COLORCHANGED);
+}
+
+void TControl::SetParentColor(bool v) {
+  parent_color_ = v;
+  if (v) Perform(CM_PARENTCOLORCHANGED);
+}
+
+void TControl::SetParentFont(bool v) {
+  parent_font_ = v;
+  if (v) Perform(CM_PARENTFONTCHANGED);
 }
 
 void TControl::SetFont(TFont* v) {
@@ -372,6 +392,18 @@ void TControl::WndProc(TMessage& msg) {
     case CM_COLORCHANGED:
     case CM_FONTCHANGED:
       Invalidate();
+      return;
+    case CM_PARENTCOLORCHANGED:
+      if (parent_color_ && parent_ && parent_->Color() != color_) {
+        color_ = parent_->Color();
+        Perform(CM_COLORCHANGED);
+      }
+      return;
+    case CM_PARENTFONTCHANGED:
+      if (parent_font_ && parent_) {
+        font_->Assign(*parent_->Font());
+        parent_font_ = true;
+      }
       return;
     case CM_TEXTCHANGED:
       TextChanged();
@@ -564,6 +596,11 @@ void TWinControl::PaintControls(HDC dc, TControl* first) {
     c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
     RestoreDC(dc, saved);
   }
+}
+
+void TWinControl::NotifyControls(UINT msg) {
+  for (size_t i = 0; i < controls_.size(); ++i)
+    controls_[i]->Perform(msg);
 }
 
 void TWinControl::Broadcast(TMessage& msg) {
@@ -1045,6 +1082,11 @@ void TWinControl::WndProc(TMessage& msg) {
     case CM_FONTCHANGED:
       if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 1);
       Invalidate();
+      NotifyControls(CM_PARENTFONTCHANGED);
+      return;
+    case CM_COLORCHANGED:
+      Invalidate();
+      NotifyControls(CM_PARENTCOLORCHANGED);
       return;
     case CM_BIDIMODECHANGED:
       RecreateWnd();

@@ -25,6 +25,8 @@ const int kShowCommands[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
 TCustomForm::TCustomForm(TComponent* owner)
     : TWinControl(owner), canvas_(std::make_unique<TCanvas>()) {
   SetVisibleFlag(false);
+  SetParentColor(false);
+  SetParentFont(false);
   SetBounds(100, 100, 320, 240);
   Application->forms_.push_back(this);
 }

@@ -419,4 +419,46 @@ TEST(Windows, KeyPreviewLetsTheFormSeeKeysFirst) {
   }
 }
 
+TEST(Windows, ChildrenFollowTheParentColourAndFontUntilGivenTheirOwn) {
+  TOwned<TForm1> form(new TForm1(nullptr));
+  form->SetColor(clBlue);
+  form->Font()->SetName("Arial");
+  auto* panel = new TTestPanel(form.get());
+  panel->SetParent(form.get());  // takes the parent's at once
+  auto* shape = new TTestShape(form.get(), nullptr);
+  shape->SetParent(panel);
+  auto* own = new TTestShape(form.get(), nullptr);
+  own->SetColor(clRed);
+  own->Font()->SetName("Courier New");
+  own->SetParent(panel);
+  EXPECT_EQ(panel->Color(), clBlue);
+  EXPECT_EQ(shape->Font()->Name(), "Arial");
+
+  form->SetColor(clLime);
+  form->Font()->SetSize(12);
+  struct Case {
+    TControl* c;
+    TColor color;
+    const char* font;
+    int size;
+    bool parent_color;
+  } cases[] = {{panel, clLime, "Arial", 12, true},
+               {shape, clLime, "Arial", 12, true},  // through the panel
+               {own, clRed, "Courier New", 8, false}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.c->Color(), c.color) << c.font;
+    EXPECT_EQ(c.c->Font()->Name(), c.font);
+    EXPECT_EQ(c.c->Font()->Size(), c.size);
+    EXPECT_EQ(c.c->ParentColor(), c.parent_color);
+    EXPECT_EQ(c.c->ParentFont(), c.parent_color);
+  }
+  EXPECT_FALSE(form->ParentColor());
+
+  own->SetParentColor(true);  // back to following
+  EXPECT_EQ(own->Color(), clLime);
+  EXPECT_TRUE(SetPropFromText(panel, "ParentFont", "False"));
+  form->Font()->SetName("Tahoma");
+  EXPECT_EQ(panel->Font()->Name(), "Arial");
+}
+
 }  // namespace

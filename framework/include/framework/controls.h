@@ -105,6 +105,12 @@ class TControl : public TComponent {
   void SetColor(TColor v);
   TFont* Font() const { return font_.get(); }
   void SetFont(TFont* v);
+  // The control takes its parent's colour / font, and follows changes of
+  // it, until its own Color / Font is changed. Forms have neither.
+  bool ParentColor() const { return parent_color_; }
+  void SetParentColor(bool v);
+  bool ParentFont() const { return parent_font_; }
+  void SetParentFont(bool v);
   const std::string& Caption() const { return Text(); }
   void SetCaption(const std::string& v) { SetText(v); }
   virtual const std::string& Text() const { return text_; }
@@ -173,6 +179,8 @@ class TControl : public TComponent {
   int cursor_ = crDefault;
   TAlign align_ = TAlign::alNone;
   TPopupMenu* popup_menu_ = nullptr;
+  bool parent_color_ = true;
+  bool parent_font_ = true;
 };
 
 // Window creation parameters, filled by CreateParams.
@@ -216,6 +224,8 @@ class TWinControl : public TControl {
   void PaintControls(HDC dc, TControl* first = nullptr);
   // Sends a message to every child control until one sets a Result.
   void Broadcast(TMessage& msg);
+  // Sends a message to every child control.
+  void NotifyControls(UINT msg);
 
   int TabOrder() const;
   void SetTabOrder(int order);
