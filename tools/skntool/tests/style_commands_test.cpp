@@ -132,6 +132,19 @@ TEST_F(StyleCommands, ConvertLightStyle) {
   TSkinReader reader;
   ASSERT_TRUE(reader.LoadFromFile(File("light/light-BLUE.skn")));
   EXPECT_EQ(reader.Count(), 38);
+#ifdef _WIN32
+  // The engine loads the converted skin and paints its elements.
+  for (const char* element :
+       {"Top 300 29 1", "Left 4 200 2", "Buttons 80 24 1", "CheckButton 13 13 5", "Button0 23 23 1",
+        "HorzScrollThumb 60 17 1", "Tabs 80 22 1"}) {
+    std::string out = File("render.bmp");
+    Result rr = Run("render " + Q(File("light/light-BLUE.skn")) + " " + element + " " + Q(out));
+    ASSERT_EQ(rr.code, 0) << element << ": " << rr.err;
+    std::vector<uint8_t> bmp;
+    ASSERT_TRUE(ReadFileBytes(out, bmp)) << element;
+    EXPECT_GT(bmp.size(), 54u) << element;
+  }
+#endif
 }
 
 TEST_F(StyleCommands, Import) {
