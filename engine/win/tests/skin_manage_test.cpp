@@ -3,6 +3,7 @@
 // skinners are recording stand-ins made by a factory the tests install.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "engine/skin_stream.h"
 #include "engine_win/skin_data.h"
 #include "engine_win/skin_manage.h"
+#include "framework/dialogs.h"
 
 namespace {
 
@@ -435,7 +437,13 @@ TEST_F(SkinManageTest, DelayedActionsRunOnceAfterTheDelay) {
     EXPECT_NE(factory_.Find(w), nullptr);
 
   // A new skin: title buttons dropped at once, one reload per skinner later.
-  d->ReadSkinStream(WriteSkinStream(DefaultSkinPackage()));
+  {
+    auto pkg = DefaultSkinPackage();
+    const std::string path = TempFolder() + "skd_reload.skn";
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(pkg.data()), static_cast<std::streamsize>(pkg.size()));
+    d->SetSkinFile(path);
+  }
   EXPECT_EQ(factory_.Log.Count("drop " + Id(a->Handle())), 1);
   EXPECT_EQ(factory_.Log.Count("reload " + Id(a->Handle())), 0);
   ASSERT_TRUE(PumpUntil([&] { return changed > 2; }, 5000));
@@ -736,6 +744,28 @@ TEST_F(SkinManageTest, AFormsOwnComponentSwitchesOnlyThatForm) {
   ASSERT_NE(made, nullptr);
   EXPECT_EQ(made->Data, only);
   EXPECT_EQ(SkinManager->SkinnedForms().size(), 2u);
+}
+
+TEST_F(SkinManageTest, AComponentAddedWhileRunningSkinsRatherThanReloads) {
+  NewSkinData();
+  TSampleForm* f = NewForm();
+  f->Show();
+  ASSERT_EQ(SkinManager->RunState, rsRunning);
+  // A second main component made in code, switched on, then given a skin.
+  TSkinData* later = Create<TSkinData>(NewForm<TForm>());
+  later->SetActive(true);
+  int changed = 0;
+  later->OnSkinChanged = [&](TObject*) { ++changed; };
+  auto pkg = DefaultSkinPackage();
+  const std::string path = TempFolder() + "skd_later.skn";
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(pkg.data()), static_cast<std::streamsize>(pkg.size()));
+  later->SetSkinFile(path);
+  EXPECT_TRUE(SkinManager->IsRegistered(later));
+  EXPECT_EQ(SkinManager->PendingAction, saSkinAll);
+  ASSERT_TRUE(PumpUntil([&] { return changed > 0; }, 5000));
+  EXPECT_EQ(factory_.Log.Count("reload " + Id(f->Handle())), 0);
+  EXPECT_TRUE(SkinManager->SkinningOn);
 }
 
 }  // namespace
