@@ -240,7 +240,8 @@ void TSkinData::SetActive(bool v) {
 
 void TSkinData::ApplySkinChange() {
   if (reading_) return;
-  if (!loaded_)
+  const bool fresh = !loaded_;
+  if (fresh)
     Loaded();
   else if (!SkinManager || !SkinManager->IsRegistered(this))
     EnsureSkinManager()->RegisterSkinData(this);
@@ -248,7 +249,10 @@ void TSkinData::ApplySkinChange() {
   m->ActionTarget = this;
   for (const auto& s : m->SkinnedForms())
     if (s && s->SkinData() == this) s->DropTitleButtons();
-  if (m->RunState == rsRunning) m->RequestAction(saReload, 250);
+  // A skin-all that setting up just asked for already uses the new skin; a
+  // reload request would replace it.
+  if (m->RunState == rsRunning && !(fresh && m->PendingAction == saSkinAll))
+    m->RequestAction(saReload, 250);
 }
 
 bool TSkinData::FormFilter(HWND window, const std::string& class_name, bool do_skin) {

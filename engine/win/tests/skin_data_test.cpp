@@ -248,6 +248,19 @@ TEST_F(SkinDataTest, BuiltInResources) {
   ASSERT_NE(d->MenuGlyphs(), nullptr);
   EXPECT_EQ(d->MenuGlyphs()->Count(), 4);
   EXPECT_EQ(d->MenuGlyphs()->Width(), 16);
+  // Each glyph leaves its white background out and draws something.
+  for (int i = 0; i < 4; ++i) {
+    TBitmap target;
+    target.FromImage(SolidImage(16, 16, RGBColour(255, 0, 0)));
+    d->MenuGlyphs()->Draw(target.Canvas(), 0, 0, i);
+    const TImage img = target.ToImage();
+    EXPECT_EQ(GetPixel(img, 0, 0), RGBColour(255, 0, 0)) << i;
+    int drawn = 0;
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x)
+        drawn += GetPixel(img, x, y) != RGBColour(255, 0, 0);
+    EXPECT_GT(drawn, 8) << i;
+  }
   EXPECT_EQ(d->MaxWidth(), GetSystemMetrics(SM_CXMAXIMIZED));
   EXPECT_EQ(d->CaptionFont(), nullptr);  // made when loaded
   d->Free();
@@ -295,6 +308,22 @@ TEST_F(SkinDataTest, LoadedSetsUpTheMainComponent) {
   ASSERT_NE(SkinManager, nullptr);
   EXPECT_TRUE(SkinManager->SkinDataList().empty());
   EXPECT_EQ(SkinManager->MainSkinData, nullptr);
+}
+
+TEST_F(SkinDataTest, AComponentMadeInCodeSetsItselfUpWhenGivenASkin) {
+  TForm* form = Application->CreateForm<TForm>();
+  TSkinData* d = Create<TSkinData>(form);
+  d->SetActive(true);  // not set up yet: only stored
+  EXPECT_EQ(SkinManager, nullptr);
+  d->SetSkinFile(WriteTemp("code.skn", DefaultBytes()));
+  ASSERT_NE(SkinManager, nullptr);
+  EXPECT_TRUE(d->IsLoaded());
+  EXPECT_TRUE(SkinManager->IsRegistered(d));
+  EXPECT_TRUE(SkinManager->HookInstalled());
+  EXPECT_TRUE(SkinManager->SkinningOn);
+  EXPECT_EQ(SkinManager->ActionTarget, d);
+  form->Free();
+  EXPECT_EQ(SkinManager->ActionTarget, nullptr);
 }
 
 }  // namespace

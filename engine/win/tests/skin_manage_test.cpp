@@ -3,6 +3,7 @@
 // skinners are recording stand-ins made by a factory the tests install.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "engine/skin_stream.h"
 #include "engine_win/skin_data.h"
 #include "engine_win/skin_manage.h"
+#include "framework/dialogs.h"
 
 namespace {
 
@@ -43,6 +45,12 @@ class TRecordingSkinner : public TFormSkinner {
   void DropTitleButtons() override { log_->Add("drop " + Id(window_)); }
   void Reload() override { log_->Add("reload " + Id(window_)); }
   void TakeSizeGrip(HWND grip) override { log_->Add("grip " + Id(grip)); }
+  bool IsMdiChild() const override {
+    return (GetWindowLongPtrA(window_, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
+  }
+  void MdiMaximizedChanged(bool maximised) override {
+    log_->Add(std::string(maximised ? "maximised " : "restored ") + Id(window_));
+  }
 
  private:
   HWND window_;
@@ -125,6 +133,15 @@ void RegisterBareClass() {
   done = true;
 }
 
+// The default skin written to a file of the temporary folder.
+std::string DefaultSkinFile(const char* name) {
+  auto pkg = DefaultSkinPackage();
+  const std::string path = TempFolder() + name;
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(pkg.data()), static_cast<std::streamsize>(pkg.size()));
+  return path;
+}
+
 // Processes pending messages for about `ms` milliseconds, or until `done`.
 template <class F>
 bool PumpUntil(F done, int ms) {
@@ -168,6 +185,12 @@ class SkinManageTest : public ::testing::Test {
     f->SetBounds(100, 100, 300, 200);
     forms_.push_back(f);
     return f;
+  }
+  template <class F = TSampleForm>
+  HWND ShowForm(intptr_t tag = 0) {
+    F* f = NewForm<F>(tag);
+    f->Show();
+    return f->Handle();
   }
   // A main component on its own (hidden) host form, loaded with the default
   // skin, as an application holds it.
@@ -250,33 +273,12 @@ TEST_F(SkinManageTest, WindowsAreJudgedByTheRules) {
     TSkinVerdict verdict;
   };
   const Case cases[] = {
-      {"Tag 99 is fixed, not DisableTag",
-       [&] {
-         auto* f = NewForm(99);
-         f->Show();
-         return f->Handle();
-       },
-       TSkinVerdict::FixedTag},
-      {"Tag equal to DisableTag is still a form to skin",
-       [&] {
-         auto* f = NewForm(5);
-         f->Show();
-         return f->Handle();
-       },
+      {"Tag 99 is fixed, not DisableTag", [&] { return ShowForm(99); }, TSkinVerdict::FixedTag},
+      {"Tag equal to DisableTag is still a form to skin", [&] { return ShowForm(5); },
        TSkinVerdict::Skin},
-      {"preview windows need xoPreview (set)",
-       [&] {
-         auto* f = NewForm<TPrintPreviewForm>();
-         f->Show();
-         return f->Handle();
-       },
+      {"preview windows need xoPreview (set)", [&] { return ShowForm<TPrintPreviewForm>(); },
        TSkinVerdict::Skin},
-      {"the application's filter",
-       [&] {
-         auto* f = NewForm<TRejectedForm>();
-         f->Show();
-         return f->Handle();
-       },
+      {"the application's filter", [&] { return ShowForm<TRejectedForm>(); },
        TSkinVerdict::Filtered},
       {"another module's window",
        [&] {
@@ -317,6 +319,10 @@ TEST_F(SkinManageTest, WindowsAreJudgedByTheRules) {
   EXPECT_EQ(factory_.Find(f->Handle()), nullptr);
 }
 
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM) {
+  return FALSE;
+}
+
 // A modeless dialog of the system dialog class.
 HWND NewDialog(DWORD style) {
   struct {
@@ -326,9 +332,7 @@ HWND NewDialog(DWORD style) {
   tpl.t.style = style | WS_POPUP | WS_CAPTION | WS_SYSMENU;
   tpl.t.cx = 100;
   tpl.t.cy = 60;
-  return CreateDialogIndirectParamA(
-      GetModuleHandleA(nullptr), &tpl.t, nullptr,
-      [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+  return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &tpl.t, nullptr, PlainDialogProc, 0);
 }
 
 TEST_F(SkinManageTest, TheComponentIsChosenByFormType) {
@@ -427,7 +431,7 @@ TEST_F(SkinManageTest, DelayedActionsRunOnceAfterTheDelay) {
     EXPECT_NE(factory_.Find(w), nullptr);
 
   // A new skin: title buttons dropped at once, one reload per skinner later.
-  d->ReadSkinStream(WriteSkinStream(DefaultSkinPackage()));
+  { d->SetSkinFile(DefaultSkinFile("skd_reload.skn")); }
   EXPECT_EQ(factory_.Log.Count("drop " + Id(a->Handle())), 1);
   EXPECT_EQ(factory_.Log.Count("reload " + Id(a->Handle())), 0);
   ASSERT_TRUE(PumpUntil([&] { return changed > 2; }, 5000));
@@ -563,6 +567,189 @@ TEST_F(SkinManageTest, PopupsAreSkinnedByKindAndControls) {
   EXPECT_FALSE(SkinManager->IsPopupSkinned(second));
   EXPECT_EQ(factory_.Log.Count("free popup " + Id(second)), 1);
   DestroyMenu(m);
+}
+
+TEST_F(SkinManageTest, HookHandsSizeGripsToTheSkinnerOfTheirParent) {
+  NewSkinData();
+  HWND bare = NewBare();
+  Open(bare);
+  ASSERT_NE(SkinManager->FindFormSkinner(bare), nullptr);
+  HWND plain = NewBare("STATIC", WS_OVERLAPPEDWINDOW, GetModuleHandleA("user32.dll"));
+  struct Case {
+    HWND parent;
+    DWORD style;
+    bool taken;
+  };
+  const Case cases[] = {
+      {bare, SBS_SIZEGRIP, true},
+      {bare, SBS_HORZ, false},       // an ordinary scroll bar
+      {plain, SBS_SIZEGRIP, false},  // parent not skinned
+  };
+  for (const Case& c : cases) {
+    HWND grip = CreateWindowExA(0, "ScrollBar", "", WS_CHILD | WS_VISIBLE | c.style, 0, 0, 16, 16,
+                                c.parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(IsWindow(grip));
+    EXPECT_EQ(factory_.Log.Count("grip " + Id(grip)), c.taken ? 1 : 0);
+  }
+}
+
+// Ends the popup menu that is tracking when the timer fires.
+void CALLBACK EndMenuTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  EndMenu();
+}
+std::function<void()> g_probe;
+void CALLBACK ProbeTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  if (g_probe) g_probe();
+}
+
+TEST_F(SkinManageTest, HookSkinsSystemPopupMenusWhileTheyAreOpen) {
+  TSkinData* d = NewSkinData();
+  HWND owner = NewBare();
+  Open(owner);
+  HMENU menu = CreatePopupMenu();
+  AppendMenuA(menu, MF_STRING, 1, "One");
+  AppendMenuA(menu, MF_STRING, 2, "Two");
+  struct Case {
+    int kind;  // as a frame skinner sets it before the menu opens
+    TSkinControlTypes controls;
+    bool skinned;
+  };
+  const Case cases[] = {
+      {0, {xcPopupMenu}, true},
+      {2, {xcSystemMenu}, true},
+      {1, {xcPopupMenu, xcSystemMenu}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kind);
+    factory_.Log.Lines.clear();
+    d->SetSkinControls(c.controls);
+    SkinManager->PopupKind = c.kind;
+    HWND seen = nullptr;
+    std::string seen_class;
+    // While the menu tracks, look at the popup list from a timer.
+    g_probe = [&] {
+      if (!SkinManager->PopupSkinners().empty()) {
+        seen = SkinManager->PopupSkinners().back()->Window();
+        seen_class = WindowClassName(seen);
+      }
+    };
+    SetTimer(nullptr, 0, 300, ProbeTimer);
+    SetTimer(nullptr, 0, 600, EndMenuTimer);
+    TrackPopupMenu(menu, TPM_LEFTALIGN, 200, 200, 0, owner, nullptr);
+    g_probe = nullptr;
+    const std::string made = "popup " + std::to_string(c.kind);
+    if (c.skinned) {
+      ASSERT_NE(seen, nullptr) << "the open menu had no skinner";
+      EXPECT_EQ(seen_class, "#32768");
+      EXPECT_EQ(factory_.Log.Count(made), 1);
+      // Closing the menu destroys its window, and the skinner with it.
+      PumpUntil([&] { return SkinManager->PopupSkinners().empty(); }, 2000);
+      EXPECT_EQ(factory_.Log.Count("free popup " + Id(seen)), 1);
+      EXPECT_EQ(SkinManager->PopupKind, 0);
+    } else {
+      EXPECT_EQ(seen, nullptr);
+      EXPECT_EQ(factory_.Log.Count(made), 0);
+    }
+    EXPECT_TRUE(SkinManager->PopupSkinners().empty());
+  }
+  DestroyMenu(menu);
+}
+
+LRESULT CALLBACK MdiFrameProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  return DefFrameProcA(w, GetWindow(w, GW_CHILD), msg, wp, lp);
+}
+
+TEST_F(SkinManageTest, MdiChildrenAreSkinnedAsTheyAreCreated) {
+  TSkinData* d = NewSkinData();
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = MdiFrameProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "SkdMdiFrame";
+  RegisterClassA(&wc);
+  wc.lpfnWndProc = DefMDIChildProcA;
+  wc.lpszClassName = "SkdMdiChild";
+  RegisterClassA(&wc);
+  HWND frame = NewBare("SkdMdiFrame", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN);
+  CLIENTCREATESTRUCT ccs{};
+  HWND client = CreateWindowExA(0, "MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0,
+                                0, 300, 200, frame, nullptr, GetModuleHandleA(nullptr), &ccs);
+  ASSERT_TRUE(IsWindow(client));
+  SkinManager->SkinningOn = true;
+  MDICREATESTRUCTA mcs{};
+  mcs.szClass = "SkdMdiChild";
+  mcs.szTitle = "child";
+  mcs.hOwner = GetModuleHandleA(nullptr);
+  mcs.x = mcs.y = mcs.cx = mcs.cy = static_cast<int>(CW_USEDEFAULT);
+  HWND child =
+      reinterpret_cast<HWND>(SendMessageA(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+  ASSERT_TRUE(IsWindow(child));
+  const TMade* made = factory_.Find(child);
+  ASSERT_NE(made, nullptr);
+  EXPECT_EQ(made->ClassName, "SkdMdiChild");
+  EXPECT_EQ(made->Data, d);
+
+  // Maximise changes reach MDI children once per change, unless the main
+  // component keeps their native borders.
+  SkinManager->SetMdiMaximized(true);
+  SkinManager->SetMdiMaximized(true);
+  EXPECT_EQ(factory_.Log.Count("maximised " + Id(child)), 1);
+  TSkinOptions options = d->Options();
+  options.Include(xoMDIChildBorder);
+  d->SetOptions(options);
+  SkinManager->SetMdiMaximized(false);
+  EXPECT_EQ(factory_.Log.Count("restored " + Id(child)), 0);
+  EXPECT_FALSE(SkinManager->MdiMaximized);
+}
+
+TEST_F(SkinManageTest, AFormsOwnComponentSwitchesOnlyThatForm) {
+  NewSkinData();
+  TSampleForm* own = NewForm();
+  TSkinData* only = NewSkinData(sfOnlyThisForm, own);
+  TSampleForm* other = NewForm();
+  own->Show();
+  other->Show();
+  ASSERT_NE(factory_.Find(own->Handle()), nullptr);
+  ASSERT_NE(factory_.Find(other->Handle()), nullptr);
+  int changed = 0;
+  only->OnSkinChanged = [&](TObject*) { ++changed; };
+  only->SetActive(false);  // it was stored active
+  only->SetActive(true);
+  only->SetActive(false);
+  ASSERT_TRUE(PumpUntil([&] { return changed > 0; }, 5000));
+  Pump(600);
+  EXPECT_EQ(changed, 1);  // the requests collapsed into one action
+  EXPECT_EQ(factory_.Log.Count("unskin " + Id(own->Handle())), 1);
+  EXPECT_EQ(factory_.Log.Count("unskin " + Id(other->Handle())), 0);
+  EXPECT_NE(SkinManager->FindFormSkinner(other->Handle()), nullptr);
+
+  only->SetActive(true);
+  ASSERT_TRUE(PumpUntil([&] { return changed > 1; }, 5000));
+  const TMade* made = nullptr;
+  for (const auto& m : factory_.Made)
+    if (m.Window == own->Handle()) made = &m;  // the newest
+  ASSERT_NE(made, nullptr);
+  EXPECT_EQ(made->Data, only);
+  EXPECT_EQ(SkinManager->SkinnedForms().size(), 2u);
+}
+
+TEST_F(SkinManageTest, AComponentAddedWhileRunningSkinsRatherThanReloads) {
+  NewSkinData();
+  TSampleForm* f = NewForm();
+  f->Show();
+  ASSERT_EQ(SkinManager->RunState, rsRunning);
+  // A second main component made in code, switched on, then given a skin.
+  TSkinData* later = Create<TSkinData>(NewForm<TForm>());
+  later->SetActive(true);
+  int changed = 0;
+  later->OnSkinChanged = [&](TObject*) { ++changed; };
+  later->SetSkinFile(DefaultSkinFile("skd_later.skn"));
+  EXPECT_TRUE(SkinManager->IsRegistered(later));
+  EXPECT_EQ(SkinManager->PendingAction, saSkinAll);
+  ASSERT_TRUE(PumpUntil([&] { return changed > 0; }, 5000));
+  EXPECT_EQ(factory_.Log.Count("reload " + Id(f->Handle())), 0);
+  EXPECT_TRUE(SkinManager->SkinningOn);
 }
 
 }  // namespace

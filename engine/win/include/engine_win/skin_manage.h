@@ -24,7 +24,10 @@ class TSkinData;
 constexpr UINT SKM_ISSKINNED = 0x3523;
 constexpr UINT SKM_FINISHSETUP = 0x3503;
 
-// What the manager asks of a frame skinner.
+// What the manager asks of a frame skinner. The manager owns its skinners:
+// it frees one when its window is being destroyed (before WM_DESTROY reaches
+// the window), when its component goes, and when unskinning; the destructor
+// must leave the window working (its own window procedure back).
 class TFormSkinner {
  public:
   virtual ~TFormSkinner() = default;
