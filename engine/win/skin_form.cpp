@@ -524,6 +524,16 @@ void TWinSkinForm::LayoutButtons(int width) {
       b->Rect = {};
       continue;
     }
+    const int action = b->Element->Action;
+    if ((action == 3 || action == 11) && b->Element->Bitmap.Empty()) {
+      // The system-menu icon: the window's small icon in the button's place.
+      TDataSkinSysButton icon = *b->Element;
+      icon.Bitmap =
+          TSkinBitmap(TImage(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 24));
+      icon.FrameCount = 1;
+      b->Rect = LayoutTitleButton(icon, width, text_rect_, metrics_, bar ? bar->LeftWidth : 0);
+      continue;
+    }
     b->Rect = LayoutTitleButton(*b->Element, width, text_rect_, metrics_, bar ? bar->LeftWidth : 0);
   }
 }

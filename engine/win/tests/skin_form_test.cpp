@@ -493,3 +493,37 @@ TEST(SkinForm, FrameworkFormMenuBarCommandReachesTheItem) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SkinForm, SystemMenuIconShowsTheWindowIcon) {
+  TSkin skin;
+  TDataSkinSysButton& icon = *skin.Content.TitleButtons[4];
+  icon.Action = 3;
+  icon.Align = 0;
+  icon.Xcoord = 20;
+  icon.Ycoord = 4;
+  icon.Visibility = icon.Visibility1 = 0;
+  icon.Bitmap.Clear();
+  HWND w = MakeBare(false);
+  SendMessageA(w, WM_SETICON, ICON_SMALL,
+               reinterpret_cast<LPARAM>(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_ERROR))));
+  TWinSkinForm f(w, nullptr, &skin.Content);
+  f.Attach();
+  Pump(30);
+  f.PaintFrame();
+  const TWinSysButton* b = ButtonWithAction(f, 3);
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->Rect,
+            (TRect{20, 4, 20 + GetSystemMetrics(SM_CXSMICON), 4 + GetSystemMetrics(SM_CYSMICON)}));
+  // Some pixel of the icon's square is not the caption's.
+  const TColor caption = TestPieceColour(skin.Index("top.bmp"), 1, TTestPiece::Centre);
+  int differing = 0;
+  for (int y = b->Rect.Top; y < b->Rect.Bottom; ++y)
+    for (int x = b->Rect.Left; x < b->Rect.Right; ++x)
+      differing += WindowPixel(w, x, y) != caption;
+  EXPECT_GT(differing, 20);
+  DestroyWindow(w);
+}
+
+}  // namespace
