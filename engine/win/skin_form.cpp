@@ -10,6 +10,7 @@
 namespace {
 
 const char kSkinnerProp[] = "MvFormSkinner";
+const char kOldProcProp[] = "MvFormSkinnerOldProc";
 constexpr UINT_PTR kHoverTimer = 0x5F31;
 constexpr UINT kMenuGetHandle = 0x01E1;  // MN_GETHMENU
 
@@ -201,8 +202,7 @@ TWinSkinForm::TWinSkinForm(HWND window, TCustomForm* form, const TSkinContent* s
     : handle_(window), form_(form), skin_(skin), settings_(settings) {}
 
 TWinSkinForm::~TWinSkinForm() {
-  if (Attached() && IsWindow(handle_)) Detach();
-  if (g_loop.Form == this) g_loop.Form = nullptr;
+  Release();
   if (caption_font_) DeleteObject(caption_font_);
   if (menu_font_) DeleteObject(menu_font_);
 }
@@ -299,6 +299,7 @@ void TWinSkinForm::Attach(bool setup_now) {
   SetPropA(handle_, kSkinnerProp, this);
   old_proc_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinForm::Proc)));
+  SetPropA(handle_, kOldProcProp, reinterpret_cast<HANDLE>(old_proc_));
   if (settings_.FrameOn) {
     native_menu_ = GetMenu(handle_);
     if (native_menu_) BuildMenuBar();
@@ -381,12 +382,7 @@ void TWinSkinForm::Detach() {
   // The client size the skinned window has now is the one to keep.
   RECT keep;
   GetClientRect(handle_, &keep);
-  // Only put the old procedure back while ours is installed: someone who
-  // subclassed after us keeps their chain (their procedure still calls ours).
-  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(handle_, GWLP_WNDPROC)) == &TWinSkinForm::Proc)
-    SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old_proc_));
-  old_proc_ = nullptr;
-  RemovePropA(handle_, kSkinnerProp);
+  Unhook();
   if (form_ && !destroying) form_->SetColor(saved_color_);
   const LONG_PTR style = GetWindowLongPtrA(handle_, GWL_STYLE);
   if ((saved_style_ & WS_SYSMENU) && !(style & WS_SYSMENU))
@@ -408,6 +404,37 @@ void TWinSkinForm::Detach() {
                  RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   }
   native_menu_ = nullptr;
+}
+
+void TWinSkinForm::Unhook() {
+  if (!old_proc_) return;
+  // Only put the old procedure back while ours is on top: whoever subclassed
+  // after us keeps their chain, and ours then just passes messages on.
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(handle_, GWLP_WNDPROC)) == &TWinSkinForm::Proc) {
+    SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old_proc_));
+    RemovePropA(handle_, kOldProcProp);
+  }
+  old_proc_ = nullptr;
+  RemovePropA(handle_, kSkinnerProp);
+}
+
+void TWinSkinForm::Release() {
+  KillTimer(handle_, kHoverTimer);
+  if (g_loop.Form == this) {
+    EndMenu();
+    g_loop.Form = nullptr;
+  }
+  hot_ = nullptr;
+  if (!Attached()) return;
+  Unhook();
+  // A bare window being destroyed frees the menu it has: give it back.
+  if (!form_ && native_menu_ && IsWindow(handle_) && !GetMenu(handle_))
+    SetMenu(handle_, native_menu_);
+  native_menu_ = nullptr;
+  menu_items_.clear();
+  buttons_.clear();
+  button_bitmaps_.clear();
+  life_ = 6;
 }
 
 void TWinSkinForm::Reload(const TSkinContent* skin) {
@@ -1068,7 +1095,13 @@ LRESULT TWinSkinForm::SysCommand(WPARAM wparam, LPARAM lparam) {
 
 LRESULT CALLBACK TWinSkinForm::Proc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
   TWinSkinForm* self = SkinnerOf(window);
-  if (!self || !self->old_proc_) return DefWindowProcA(window, msg, wparam, lparam);
+  if (!self || !self->old_proc_) {
+    // Released while another procedure subclassed the window after ours:
+    // ours stays in the chain and only passes messages on.
+    auto old = reinterpret_cast<WNDPROC>(GetPropA(window, kOldProcProp));
+    return old ? CallWindowProcA(old, window, msg, wparam, lparam)
+               : DefWindowProcA(window, msg, wparam, lparam);
+  }
   return self->Dispatch(msg, wparam, lparam);
 }
 
@@ -1093,9 +1126,8 @@ LRESULT TWinSkinForm::Dispatch(UINT msg, WPARAM wparam, LPARAM lparam) {
       KillTimer(handle_, kHoverTimer);
       if (g_loop.Form == this) g_loop.Form = nullptr;
       WNDPROC old = old_proc_;
-      SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
-      RemovePropA(handle_, kSkinnerProp);
-      old_proc_ = nullptr;
+      Unhook();
+      RemovePropA(handle_, kOldProcProp);
       hot_ = nullptr;
       menu_items_.clear();
       buttons_.clear();

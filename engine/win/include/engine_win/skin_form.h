@@ -101,6 +101,11 @@ class TWinSkinForm {
   // Gives the window its own look back: window procedure, styles, region,
   // menu and outer size.
   void Detach();
+  // Lets go of a window that is being destroyed: only the window procedure
+  // is given back (also what the destructor does when Detach was not called).
+  void Release();
+  // Frees the title-button objects (the skin is about to change).
+  void DropTitleButtons();
   // The skin changed (or another one is given): metrics, buttons, region
   // and frame rebuilt; the client size stays.
   void Reload(const TSkinContent* skin);
@@ -148,7 +153,7 @@ class TWinSkinForm {
   void LoadBitmaps();
   void ComputeMetrics();
   void BuildTitleButtons();
-  void DropTitleButtons();
+  void Unhook();
   void BuildMenuBar();
   void DropMenuBar();
   void JudgeButtons();
