@@ -44,14 +44,20 @@ std::string Slurp(const std::string& path) {
 class StyleCommands : public ::testing::Test {
  protected:
   Result Run(const std::string& args) {
-    std::string out = dir_.File("stdout.txt"), err = dir_.File("stderr.txt");
+    // Fresh files per run: under Wine the previous run's handles may not be
+    // closed yet when the next command opens its redirections.
+    const std::string n = std::to_string(runs_++);
+    std::string out = dir_.File("stdout" + n + ".txt"), err = dir_.File("stderr" + n + ".txt");
     std::string cmd =
         "\"" + NativePath(SKNTOOL_PATH) + "\" " + args + " >\"" + out + "\" 2>\"" + err + "\"";
 #ifdef _WIN32
     cmd = "\"" + cmd + "\"";
 #endif
     int rc = std::system(cmd.c_str());
-#ifndef _WIN32
+#ifdef _WIN32
+    // -1: the command processor could not be started (Wine under load).
+    if (rc == -1) rc = std::system(cmd.c_str());
+#else
     rc = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
 #endif
     std::string text = Slurp(out);
@@ -78,6 +84,7 @@ class StyleCommands : public ::testing::Test {
   }
 
   ScratchDir dir_;
+  int runs_ = 0;
 };
 
 TEST_F(StyleCommands, Usage) {
