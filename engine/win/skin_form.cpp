@@ -119,8 +119,9 @@ LRESULT CALLBACK MenuFilter(int code, WPARAM wparam, LPARAM lparam) {
       int i = g_loop.Open;
       for (int n = 0; n < count; ++n) {
         i = (i + dir + count) % count;
+        // Only dropdowns: an arrow key never runs a bar item's command.
         const TMenuBtn& b = *form.MenuItems()[static_cast<size_t>(i)];
-        if (b.Visible && !b.Caption.empty()) return i;
+        if (b.Visible && !b.Caption.empty() && b.SubMenu && b.ItemEnabled) return i;
       }
       return g_loop.Open;
     };
