@@ -527,3 +527,26 @@ TEST(SkinForm, SystemMenuIconShowsTheWindowIcon) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SkinForm, CaptionStaysSkinnedAfterSetText) {
+  TSkin skin;
+  HWND w = MakeBare(false);
+  TWinSkinForm f(w, nullptr, &skin.Content);
+  f.Attach();
+  Pump(30);
+  SetWindowPos(w, nullptr, 0, 0, 700, 300, SWP_NOMOVE | SWP_NOZORDER);
+  Pump(20);
+  const TColor top = TestPieceColour(skin.Index("top.bmp"), 1, TTestPiece::Centre);
+  for (const char* text : {"A new caption", "", "Another, much longer caption than before"}) {
+    SetWindowTextA(w, text);
+    Pump(20);
+    // Right of any text, left of the buttons, inside the strip's centre piece.
+    for (int x : {450, 560})
+      EXPECT_EQ(WindowPixel(w, x, 3), top) << text << " at " << x;
+  }
+  DestroyWindow(w);
+}
+
+}  // namespace
