@@ -40,8 +40,9 @@ run: setup build/win64/build.ninja
 
 bench: build-native setup build/win64/build.ninja
 	@build/native/bin/lzh_bench
-	@cmake --build build/win64 --target paint_bench
+	@cmake --build build/win64 --target paint_bench frame_bench
 	@scripts/wine-run.sh --build build/win64 build/win64/bin/paint_bench.exe
+	@scripts/wine-run.sh --build build/win64 build/win64/bin/frame_bench.exe
 
 fuzz: setup
 	@CC=clang CXX=clang++ cmake --preset fuzz >/dev/null

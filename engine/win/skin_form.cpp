@@ -119,8 +119,9 @@ LRESULT CALLBACK MenuFilter(int code, WPARAM wparam, LPARAM lparam) {
       int i = g_loop.Open;
       for (int n = 0; n < count; ++n) {
         i = (i + dir + count) % count;
+        // Only dropdowns: an arrow key never runs a bar item's command.
         const TMenuBtn& b = *form.MenuItems()[static_cast<size_t>(i)];
-        if (b.Visible && !b.Caption.empty()) return i;
+        if (b.Visible && !b.Caption.empty() && b.SubMenu && b.ItemEnabled) return i;
       }
       return g_loop.Open;
     };
@@ -720,22 +721,27 @@ void TWinSkinForm::PaintFrame(HDC given) {
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;
   if (w <= 0 || h <= 0) return;
   try {
-    TNativeBitmap buffer(w, h);
-    if (buffer.Empty()) return;
-    {
-      TMemoryDC mdc(buffer);
-      PaintInto(mdc.Handle(), w, h);
-      HDC dc = given ? given : GetWindowDC(handle_);
-      if (!dc) return;
-      // Everything but the client area, in one copy.
-      const int saved = SaveDC(dc);
-      const TRect client = ClientFromWindow(0, 0, w, h, metrics_);
-      if (win_state_ != TWinState::Minimised)
-        ExcludeClipRect(dc, client.Left, client.Top, client.Right, client.Bottom);
+    // One off-screen buffer of the window's size, kept between paints; only
+    // the frame's strips are painted into it and copied out.
+    if (buffer_.Width() != w || buffer_.Height() != h) buffer_ = TNativeBitmap(w, h);
+    if (buffer_.Empty()) return;
+    TMemoryDC mdc(buffer_);
+    PaintInto(mdc.Handle(), w, h);
+    HDC dc = given ? given : GetWindowDC(handle_);
+    if (!dc) return;
+    if (win_state_ == TWinState::Minimised) {
       BitBlt(dc, 0, 0, w, h, mdc.Handle(), 0, 0, SRCCOPY);
-      RestoreDC(dc, saved);
-      if (!given) ReleaseDC(handle_, dc);
+    } else {
+      const TRect c = ClientFromWindow(0, 0, w, h, metrics_);
+      const TRect strips[] = {{0, 0, w, c.Top},
+                              {0, c.Top, c.Left, c.Bottom},
+                              {c.Right, c.Top, w, c.Bottom},
+                              {0, c.Bottom, w, h}};
+      for (const TRect& r : strips)
+        if (!r.IsEmpty())
+          BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), mdc.Handle(), r.Left, r.Top, SRCCOPY);
     }
+    if (!given) ReleaseDC(handle_, dc);
   } catch (...) {
     // A frame that cannot be painted stays as it was.
   }

@@ -527,3 +527,114 @@ TEST(SkinForm, SystemMenuIconShowsTheWindowIcon) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SkinForm, CaptionStaysSkinnedAfterSetText) {
+  TSkin skin;
+  HWND w = MakeBare(false);
+  TWinSkinForm f(w, nullptr, &skin.Content);
+  f.Attach();
+  Pump(30);
+  SetWindowPos(w, nullptr, 0, 0, 700, 300, SWP_NOMOVE | SWP_NOZORDER);
+  Pump(20);
+  const TColor top = TestPieceColour(skin.Index("top.bmp"), 1, TTestPiece::Centre);
+  for (const char* text : {"A new caption", "", "Another, much longer caption than before"}) {
+    SetWindowTextA(w, text);
+    Pump(20);
+    // Right of any text, left of the buttons, inside the strip's centre piece.
+    for (int x : {450, 560})
+      EXPECT_EQ(WindowPixel(w, x, 3), top) << text << " at " << x;
+  }
+  DestroyWindow(w);
+}
+
+}  // namespace
+
+namespace {
+
+INT_PTR CALLBACK DialogProc(HWND, UINT msg, WPARAM, LPARAM) {
+  return msg == WM_INITDIALOG;
+}
+
+// A modeless dialog (class "#32770") with one button, from a template in memory.
+HWND MakeDialog(const wchar_t* caption) {
+  alignas(4) static WORD buf[512];
+  std::fill(std::begin(buf), std::end(buf), WORD{0});
+  auto* dlg = reinterpret_cast<DLGTEMPLATE*>(buf);
+  dlg->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_VISIBLE;
+  dlg->cdit = 1;
+  dlg->cx = 60;
+  dlg->cy = 40;
+  WORD* p = reinterpret_cast<WORD*>(dlg + 1);
+  *p++ = 0;  // no menu
+  *p++ = 0;  // default class
+  for (const wchar_t* c = caption; *c; ++c)
+    *p++ = static_cast<WORD>(*c);
+  *p++ = 0;
+  p = reinterpret_cast<WORD*>((reinterpret_cast<uintptr_t>(p) + 3) & ~uintptr_t{3});
+  auto* item = reinterpret_cast<DLGITEMTEMPLATE*>(p);
+  item->style = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
+  item->x = 5;
+  item->y = 5;
+  item->cx = 40;
+  item->cy = 14;
+  item->id = IDOK;
+  p = reinterpret_cast<WORD*>(item + 1);
+  *p++ = 0xFFFF;
+  *p++ = 0x0080;  // button
+  for (const wchar_t* c = L"OK"; *c; ++c)
+    *p++ = static_cast<WORD>(*c);
+  *p++ = 0;
+  *p++ = 0;
+  HWND d = CreateDialogIndirectW(GetModuleHandleW(nullptr), dlg, nullptr, DialogProc);
+  Pump(30);
+  return d;
+}
+
+TEST(SkinForm, DialogGrowsForItsCaptionAndItsControlsMoveHalfWay) {
+  TSkin skin;
+  HWND d = MakeDialog(L"A dialog caption far wider than the little dialog's client area");
+  ASSERT_NE(d, nullptr);
+  const SIZE client = ClientSize(d);
+  HWND ok = GetDlgItem(d, IDOK);
+  RECT before;
+  GetWindowRect(ok, &before);
+  MapWindowPoints(nullptr, d, reinterpret_cast<POINT*>(&before), 2);
+  TWinSkinForm f(d, nullptr, &skin.Content);
+  f.Attach();
+  Pump(30);
+  EXPECT_EQ(f.BorderKind(), TBorderKind::Dialog);
+  const SIZE outer = OuterSize(d);
+  const int plain = client.cx + f.Metrics().Left + f.Metrics().Right;
+  ASSERT_GT(outer.cx, plain);  // widened for the caption
+  RECT after;
+  GetWindowRect(ok, &after);
+  MapWindowPoints(nullptr, d, reinterpret_cast<POINT*>(&after), 2);
+  EXPECT_EQ(after.left - before.left, (outer.cx - plain) / 2);
+  EXPECT_EQ(ClientSize(d).cy, client.cy);
+  DestroyWindow(d);
+}
+
+TEST(SkinForm, DoubleClickOnTheIconCloses) {
+  TSkin skin;
+  TDataSkinSysButton& icon = *skin.Content.TitleButtons[4];
+  icon.Action = 3;
+  icon.Align = 0;
+  icon.Xcoord = 20;
+  icon.Ycoord = 4;
+  icon.Visibility = icon.Visibility1 = 0;
+  icon.Bitmap.Clear();
+  HWND w = MakeBare(false);
+  TWinSkinForm f(w, nullptr, &skin.Content);
+  f.Attach();
+  Pump(30);
+  f.PaintFrame();
+  const TWinSysButton* b = ButtonWithAction(f, 3);
+  ASSERT_NE(b, nullptr);
+  SendMessageA(w, WM_NCLBUTTONDBLCLK, HTCAPTION, ScreenCentre(w, b->Rect));
+  Pump(50);
+  EXPECT_FALSE(IsWindow(w));
+}
+
+}  // namespace

@@ -204,4 +204,5 @@ class TWinSkinForm {
   std::vector<std::unique_ptr<TMenuBtn>> menu_items_;
   TNativeBitmap left_, right_, top_, bottom_, textback_, menubar_;
   std::vector<TNativeBitmap> button_bitmaps_;
+  TNativeBitmap buffer_;
 };
