@@ -1,5 +1,6 @@
 #include "framework/comctrls.h"
 
+#include <uxtheme.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -489,6 +490,9 @@ void TCustomTabControl::CreateParams(TCreateParams& p) {
 }
 
 void TCustomTabControl::CreateWindowHandle(const TCreateParams&) {
+  // Themed tab controls draw their background through the parent; the
+  // classic look paints the control itself.
+  SetWindowTheme(WindowHandle(), L" ", L" ");
   UpdateTabs();
 }
 
@@ -582,7 +586,7 @@ TTabSheet::~TTabSheet() {
 
 void TTabSheet::PublishProperties(TClassInfo& info) {
   TPublisher<TTabSheet>(info)
-      .Object("PageControl", &TTabSheet::PageControl, &TTabSheet::SetPageControl)
+      .Object("PageControl", &TTabSheet::PageControlBase, &TTabSheet::SetPageControlBase)
       .Integer("PageIndex", &TTabSheet::PageIndex)
       .Boolean("TabVisible", &TTabSheet::TabVisible, &TTabSheet::SetTabVisible);
 }
@@ -593,6 +597,14 @@ void TTabSheet::SetPageControl(TPageControl* v) {
   page_control_ = nullptr;
   SetParent(v);
   if (v) v->InsertPage(this);
+}
+
+TCustomTabControl* TTabSheet::PageControlBase() const {
+  return page_control_;
+}
+
+void TTabSheet::SetPageControlBase(TCustomTabControl* v) {
+  SetPageControl(dynamic_cast<TPageControl*>(v));
 }
 
 int TTabSheet::PageIndex() const {
@@ -930,7 +942,7 @@ void TToolBar::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
   MV_SUBCLASS(p, TOOLBARCLASSNAMEA);
   p.Style |= CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER | CCS_TOP;
-  if (flat_) p.Style |= TBSTYLE_FLAT | TBSTYLE_TRANSPARENT;
+  if (flat_) p.Style |= TBSTYLE_FLAT;
   if (list_) p.Style |= TBSTYLE_LIST;
 }
 

@@ -478,6 +478,9 @@ void TWinControl::CreateSubClass(TCreateParams& p, const char* name) {
 void TWinControl::CreateWnd() {
   TCreateParams p;
   CreateParams(p);
+  // Making the parent's window (inside CreateParams) makes its children's
+  // windows too, this one included: a second window would be an orphan.
+  if (handle_) return;
   if ((p.Style & WS_CHILD) && !p.WndParent) {
     throw std::runtime_error("Control '" + Name() + "' has no parent window");
   }

@@ -417,10 +417,6 @@ void TInplaceEdit::WndProc(TMessage& msg) {
 
 namespace {
 
-// Posted to the value list: put the editor and button where the current
-// row's settings want them.
-constexpr UINT kPlaceEditor = WM_APP + 0x41;
-
 void SplitEntry(const std::string& s, std::string& key, std::string& value) {
   size_t eq = s.find('=');
   key = s.substr(0, eq);
@@ -525,7 +521,6 @@ void TValueListEditor::SetCells(int col, int row, const std::string& text) {
 TItemProp& TValueListEditor::ItemProps(int row) {
   if (row < 1 || row > static_cast<int>(props_.size()))
     throw std::out_of_range("Grid row out of range");
-  if (HandleAllocated()) PostMessageA(WindowHandle(), kPlaceEditor, 0, 0);
   return props_[static_cast<size_t>(row - 1)];
 }
 
@@ -553,6 +548,13 @@ void TValueListEditor::DrawCell(int col, int row, const RECT& rect, TGridDrawSta
   // The key column is never selected; the row shows as current by its value.
   if (col == 0) state &= ~(gdSelected | gdFocused);
   TCustomDrawGrid::DrawCell(col, row, rect, state);
+}
+
+void TValueListEditor::Paint() {
+  // Row settings may have changed since the editor was placed (placing is
+  // idempotent: nothing moves when nothing changed).
+  PlaceEditor();
+  TCustomDrawGrid::Paint();
 }
 
 void TValueListEditor::RowsChanged() {
@@ -709,9 +711,6 @@ void TValueListEditor::WndProc(TMessage& msg) {
       msg.Result = static_cast<LRESULT>(n);
       return;
     }
-    case kPlaceEditor:
-      PlaceEditor();
-      return;
     case WM_GETTEXTLENGTH:
       msg.Result = static_cast<LRESULT>(RowsText().size());
       return;

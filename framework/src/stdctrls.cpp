@@ -757,11 +757,6 @@ void TCustomComboBox::WndProc(TMessage& msg) {
     }
     return;
   }
-  if (msg.Msg == WM_WINDOWPOSCHANGING && msg.LParam && style_ != TComboBoxStyle::csSimple) {
-    // Keep room for the drop-down list whatever height callers ask for.
-    auto* wp = reinterpret_cast<WINDOWPOS*>(msg.LParam);
-    if (!(wp->flags & SWP_NOSIZE)) wp->cy = std::max(wp->cy, Height() + drop_down_count_ * 16 + 4);
-  }
   TWinControl::WndProc(msg);
 }
 

@@ -257,6 +257,10 @@ class TTabSheet : public TCustomControl {
   static void PublishProperties(TClassInfo& info);
   TPageControl* PageControl() const { return page_control_; }
   void SetPageControl(TPageControl* v);
+  // The published form of PageControl: the page control's class information
+  // refers to this class, so this one names the base class.
+  TCustomTabControl* PageControlBase() const;
+  void SetPageControlBase(TCustomTabControl* v);
   int PageIndex() const;
   bool TabVisible() const { return tab_visible_; }
   void SetTabVisible(bool v);

@@ -177,6 +177,7 @@ class TValueListEditor : public TCustomDrawGrid {
   void DrawCell(int col, int row, const RECT& rect, TGridDrawState state) override;
   void CreateWindowHandle(const TCreateParams& p) override;
   void WndProc(TMessage& msg) override;
+  void Paint() override;
   void KeyDown(WORD& key, TShiftState shift) override;
   void BeforeMove() override;
   void AfterMove() override;
