@@ -54,20 +54,20 @@ struct TMenuLoop {
 };
 TMenuLoop g_loop;
 
+BOOL CALLBACK CollectPopupMenu(HWND w, LPARAM p) {
+  char cls[16]{};
+  GetClassNameA(w, cls, sizeof cls);
+  if (lstrcmpA(cls, "#32768") == 0 && IsWindowVisible(w)) {
+    auto* out = reinterpret_cast<std::vector<HMENU>*>(p);
+    out->push_back(reinterpret_cast<HMENU>(SendMessageA(w, kMenuGetHandle, 0, 0)));
+  }
+  return TRUE;
+}
+
+// The menus of the popup menu windows open now.
 std::vector<HMENU> OpenPopupMenus() {
   std::vector<HMENU> menus;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM p) -> BOOL {
-        char cls[16]{};
-        GetClassNameA(w, cls, sizeof cls);
-        if (lstrcmpA(cls, "#32768") == 0 && IsWindowVisible(w)) {
-          auto* out = reinterpret_cast<std::vector<HMENU>*>(p);
-          out->push_back(reinterpret_cast<HMENU>(SendMessageA(w, kMenuGetHandle, 0, 0)));
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&menus));
+  EnumThreadWindows(GetCurrentThreadId(), CollectPopupMenu, reinterpret_cast<LPARAM>(&menus));
   return menus;
 }
 

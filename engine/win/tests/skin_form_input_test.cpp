@@ -108,22 +108,21 @@ void Key(BYTE vk, bool alt = false) {
   if (alt) keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
 }
 
+BOOL CALLBACK CollectMenuWindow(HWND w, LPARAM p) {
+  char cls[16]{};
+  GetClassNameA(w, cls, sizeof cls);
+  if (lstrcmpA(cls, "#32768") == 0 && IsWindowVisible(w)) {
+    RECT r;
+    GetWindowRect(w, &r);
+    reinterpret_cast<std::vector<RECT>*>(p)->push_back(r);
+  }
+  return TRUE;
+}
+
 // Visible popup menu windows of this thread.
 std::vector<RECT> OpenMenus() {
   std::vector<RECT> out;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM p) -> BOOL {
-        char cls[16]{};
-        GetClassNameA(w, cls, sizeof cls);
-        if (lstrcmpA(cls, "#32768") == 0 && IsWindowVisible(w)) {
-          RECT r;
-          GetWindowRect(w, &r);
-          reinterpret_cast<std::vector<RECT>*>(p)->push_back(r);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&out));
+  EnumThreadWindows(GetCurrentThreadId(), CollectMenuWindow, reinterpret_cast<LPARAM>(&out));
   return out;
 }
 
@@ -139,16 +138,17 @@ struct TScript {
   void Start(UINT ms) {
     Current = this;
     Next = 0;
-    Timer = SetTimer(nullptr, 0, ms, [](HWND, UINT, UINT_PTR, DWORD) {
-      TScript* s = Current;
-      if (!s) return;
-      if (s->Next < s->Steps.size()) {
-        s->Steps[s->Next++]();
-      } else if (!OpenMenus().empty()) {
-        ++s->LateMenus;
-        EndMenu();
-      }
-    });
+    Timer = SetTimer(nullptr, 0, ms, Tick);
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    TScript* s = Current;
+    if (!s) return;
+    if (s->Next < s->Steps.size()) {
+      s->Steps[s->Next++]();
+    } else if (!OpenMenus().empty()) {
+      ++s->LateMenus;
+      EndMenu();
+    }
   }
   ~TScript() {
     if (Timer) KillTimer(nullptr, Timer);

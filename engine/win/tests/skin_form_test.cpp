@@ -442,6 +442,12 @@ TEST(SkinForm, MalformedSkinsSkinWithoutCrashing) {
   }
 }
 
+void CALLBACK PressEnter(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  keybd_event(VK_RETURN, 0, 0, 0);
+  keybd_event(VK_RETURN, 0, KEYEVENTF_KEYUP, 0);
+}
+
 TEST(SkinForm, FrameworkFormMenuBarCommandReachesTheItem) {
   TSkin skin;
   auto* form = Create<TForm>(static_cast<TComponent*>(nullptr));
@@ -478,11 +484,7 @@ TEST(SkinForm, FrameworkFormMenuBarCommandReachesTheItem) {
     Pump(30);
     EXPECT_EQ(go_clicks, 1);
     // A dropdown opened by Alt+F; the first entry is chosen with Enter.
-    SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
-      KillTimer(nullptr, id);
-      keybd_event(VK_RETURN, 0, 0, 0);
-      keybd_event(VK_RETURN, 0, KEYEVENTF_KEYUP, 0);
-    });
+    SetTimer(nullptr, 0, 300, PressEnter);
     SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'f');
     Pump(100);
     EXPECT_EQ(clicks, 1);
