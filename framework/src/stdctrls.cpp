@@ -1101,6 +1101,16 @@ void TScrollBar::Scroll(int code) {
   int limit = page_size_ > 0 ? max_ - page_size_ + 1 : max_;
   pos = std::clamp(pos, min_, std::max(min_, limit));
   if (OnScroll) OnScroll(this, sc, pos);
+  if (sc == TScrollCode::scTrack) {
+    // The native bar is dragging its thumb; setting its state now would
+    // disturb the drag. The position follows, the bar is updated at the end.
+    pos = std::clamp(pos, min_, max_);
+    if (pos != position_) {
+      position_ = pos;
+      if (OnChange) OnChange(this);
+    }
+    return;
+  }
   SetPosition(pos);
 }
 
