@@ -33,18 +33,16 @@ build: build-native build-win64
 test: build-native build-asan build-win64 build-win32
 	@scripts/run-tests.sh build/native build/native-asan build/win64
 
-run: build-native
-	@rm -rf $(SAMPLE) && mkdir -p $(SAMPLE)
-	@build/native/bin/mksample $(SAMPLE)/files >/dev/null
-	@build/native/bin/skntool pack -o $(SAMPLE)/sample.skn \
-	  $(SAMPLE)/files/sample.ini $$(ls $(SAMPLE)/files/*.bmp)
-	@echo "packed $(SAMPLE)/sample.skn:"
-	@build/native/bin/skntool list $(SAMPLE)/sample.skn
+run: setup build/win64/build.ninja
+	@cmake --build build/win64 --target skindemo
+	@scripts/wine-run.sh --build build/win64 --desktop build/win64/bin/skindemo.exe --shot build/skindemo.bmp
+	@echo "screenshot of the skinned demo window: build/skindemo.bmp"
 
 bench: build-native setup build/win64/build.ninja
 	@build/native/bin/lzh_bench
-	@cmake --build build/win64 --target paint_bench
+	@cmake --build build/win64 --target paint_bench frame_bench
 	@scripts/wine-run.sh --build build/win64 build/win64/bin/paint_bench.exe
+	@scripts/wine-run.sh --build build/win64 build/win64/bin/frame_bench.exe
 
 fuzz: setup
 	@CC=clang CXX=clang++ cmake --preset fuzz >/dev/null

@@ -12,13 +12,14 @@
 
 namespace {
 
-const std::vector<TSkinFileEntry>& Bitmaps() {
-  static const std::vector<TSkinFileEntry> members = [] {
-    std::vector<TSkinFileEntry> m = MakeTestSkin().Members;
-    m.erase(m.begin());  // its own INI
-    return m;
+// The test skin's package, read once; each input replaces only the INI.
+const TSkinReader& Members() {
+  static const TSkinReader reader = [] {
+    TSkinReader r;
+    if (!r.LoadFromStream(MakeTestSkin().Package())) std::abort();
+    return r;
   }();
-  return members;
+  return reader;
 }
 
 void Exercise(const TDataSkinObject& e, bool vertical) {
@@ -36,12 +37,10 @@ void Exercise(const TDataSkinObject& e, bool vertical) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  TSkinWriter w;
-  w.AddMember("skin.ini", std::span<const uint8_t>(data, size));
-  for (const TSkinFileEntry& m : Bitmaps())
-    w.AddMember(m.Name, m.Bytes);
+  TQuickIni ini;
+  ini.LoadFromStream(std::span<const uint8_t>(data, size));
   TSkinContent c;
-  if (!LoadSkinPackage(c, w.SaveToBytes())) std::abort();
+  ParseSkin(c, ini, Members());
   for (const auto& s : c.Slots)
     if (s) Exercise(*s, c.IsVerticalStrip(s.get()));
   for (const TDataSkinObject* b : {static_cast<const TDataSkinObject*>(&c.TopBorder),

@@ -117,7 +117,7 @@ int64_t TExeImage::FindSection(const std::string& name) const {
   for (uint64_t header : sections_) {
     bool match = true;
     for (size_t i = 0; i < 8; ++i) {
-      char a = static_cast<char>(bytes_[header + i]);
+      char a = static_cast<char>(bytes_[static_cast<size_t>(header + i)]);
       char b = i < name.size() ? name[i] : '\0';
       if (LowerAscii(a) != LowerAscii(b)) {
         match = false;

@@ -322,11 +322,22 @@ void TThemeContext::ComposeGlyph(TStyleObj& part, std::string_view key) {
   glyph.Width = glyph.Height = 0;
   if (!LoadThemeImage(part.Section, key, glyph)) return;
   Make24(part.Bitmap, BackgroundColour);
+  int frames = Frames(part);
   if (part.Section.find("Window.") != std::string::npos &&
       (part.Bitmap.Width < glyph.Width || part.Bitmap.Height < glyph.Height)) {
-    ResizeStretched(part.Bitmap, glyph.Width, glyph.Height);
+    // The button grows to the glyph's size; each state frame is scaled with
+    // the part's sizing margins, so that a small sliced background keeps its
+    // border instead of smearing it across the button.
+    TImage old = std::move(part.Bitmap);
+    int fw = part.Vertical ? glyph.Width : glyph.Width / frames;
+    int fh = part.Vertical ? glyph.Height / frames : glyph.Height;
+    part.Bitmap = NewImage(glyph.Width, glyph.Height);
+    for (int k = 0; k < frames; ++k) {
+      TImage frame = NineSlice(fw, fh, old, part.Margins, part.Vertical != 0, frames, k + 1);
+      CopyRect(part.Bitmap, part.Vertical ? 0 : k * fw, part.Vertical ? k * fh : 0, frame, 0, 0, fw,
+               fh);
+    }
   }
-  int frames = Frames(part);
   int bw = part.Vertical ? part.Bitmap.Width : part.Bitmap.Width / frames;
   int bh = part.Vertical ? part.Bitmap.Height / frames : part.Bitmap.Height;
   int gw = part.Vertical ? glyph.Width : glyph.Width / frames;

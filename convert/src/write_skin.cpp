@@ -217,11 +217,20 @@ std::vector<uint8_t> TStyle::BuildPackage() {
   const char* p = "Personality";
   auto edge = [&](const char* prefix, int n, int first, int second, int length, const char* member,
                   int trans) {
-    // At least one row (column) is left between the fixed ends for the
-    // stretched middle.
+    // The fixed ends must leave at least one row (column) between them for
+    // the stretched middle; when they do not, the smaller end is kept whole
+    // and the larger one takes the rest.
     int room = std::max(length - 1, 0);
-    int a = std::clamp(first, 0, room);
-    int b = std::clamp(second, 0, room - a);
+    int a = std::max(first, 0), b = std::max(second, 0);
+    if (a + b > room) {
+      if (a <= b) {
+        a = std::min(a, room);
+        b = room - a;
+      } else {
+        b = std::min(b, room);
+        a = room - b;
+      }
+    }
     std::string pre = prefix;
     ini.WriteString(p, pre, member);
     ini.WriteInteger(p, pre + "Frame", 2);

@@ -150,7 +150,10 @@ TEST(StyleConvert, SmallStylePackage) {
   EXPECT_LT(p.Int("Personality", "LeftTopHeight") + p.Int("Personality", "LeftBotHeight"),
             left.Height);
   EXPECT_LT(p.Int("Personality", "TopTopHeight") + p.Int("Personality", "TopBotHeight"), top.Width);
-  EXPECT_EQ(p.Int("Personality", "LeftTopHeight"), left.Height - 1);  // 500 + caption, held
+  // 500 + caption at the top, 500 + bottom edge below: the smaller end
+  // stays whole as far as it fits, one row is left to stretch.
+  EXPECT_EQ(p.Int("Personality", "LeftBotHeight"), left.Height - 1);
+  EXPECT_EQ(p.Int("Personality", "LeftTopHeight"), 0);
   TImage push = p.Image("Buttons.bmp");
   EXPECT_LE(p.Int("Buttons", "LeftWidth") + p.Int("Buttons", "Rightwidth"), push.Width / 5);
   EXPECT_LE(p.Int("Buttons", "TopHeight") + p.Int("Buttons", "BottomHeight"), push.Height);
@@ -319,6 +322,11 @@ TEST(LightStyle, Conversion) {
   EXPECT_LT(p.Int("Personality", "LeftTopHeight") + p.Int("Personality", "LeftBotHeight"),
             left.Height);
   EXPECT_LT(p.Int("Personality", "TopTopHeight") + p.Int("Personality", "TopBotHeight"), top.Width);
+  // The style's top margin (91) and the caption overflow the side images:
+  // the bottom edge is kept whole, one row is left to stretch.
+  int bottom = p.Image("FrameBottom.bmp").Height / 2;
+  EXPECT_EQ(p.Int("Personality", "LeftBotHeight"), bottom);
+  EXPECT_EQ(p.Int("Personality", "LeftTopHeight"), left.Height - 1 - bottom);
   EXPECT_EQ(p.Get("Colours", "ButtonFace"), "245 245 245");
   EXPECT_EQ(p.Int("Button0", "XCoord"), 25);
 }

@@ -211,6 +211,32 @@ TEST(ThemeImages, ComposeGlyphSkipsNearMagenta) {
   EXPECT_EQ(ColourAt(part.Bitmap, 0, 0), 0x7F7F7Fu);
 }
 
+TEST(ThemeImages, CaptionButtonGrowsToItsGlyphBySlicing) {
+  // A 5 x 5 background (red border 1 pixel, white inside) and a 9 x 9 glyph
+  // of see-through magenta with one black pixel in the middle.
+  std::vector<uint8_t> glyph = pe::Dib(
+      9, 9, 24, [](int x, int y) -> uint32_t { return x == 4 && y == 4 ? 0x000000 : 0xFF00FF; });
+  TExeImage image(MemoryFileView(pe::Build({{pe::K(2), pe::K("G_BMP"), 0, glyph}}).Bytes), "x");
+  TThemeContext ctx;
+  ctx.BitmapList = &image.RootList().Item(0).Children();
+  ctx.LoadThemeText("[Window.MinButton]\r\nImageFile1=g.bmp\r\n");
+  TStyleObj part;
+  part.Section = "Window.MinButton";
+  part.Vertical = 1;
+  part.FrameCount = 1;
+  part.Margins = {1, 1, 1, 1};
+  part.Bitmap = NewImage(5, 5, 24, kRed);
+  FillRect(part.Bitmap, 1, 1, 4, 4, kWhite);
+  ctx.ComposeGlyph(part, "ImageFile1");
+  ASSERT_EQ(part.Bitmap.Width, 9);
+  ASSERT_EQ(part.Bitmap.Height, 9);
+  EXPECT_EQ(ColourAt(part.Bitmap, 0, 4), kRed);  // the border stays one pixel wide
+  EXPECT_EQ(ColourAt(part.Bitmap, 1, 4), kWhite);
+  EXPECT_EQ(ColourAt(part.Bitmap, 8, 8), kRed);
+  EXPECT_EQ(ColourAt(part.Bitmap, 4, 4), 0u);  // the glyph, centred
+  EXPECT_EQ(ColourAt(part.Bitmap, 3, 4), kWhite);
+}
+
 TEST(ThemeImages, LookupReadPartAndBadCounts) {
   std::vector<uint8_t> dib = pe::SolidDib(4, 8, 0x00FF00);
   TExeImage image(MemoryFileView(pe::Build({{pe::K(2), pe::K("GREEN_BUTTON_BMP"), 0, dib},

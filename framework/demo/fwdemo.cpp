@@ -100,11 +100,7 @@ class TDemoForm : public TForm {
     popup_->Items()->Add(blue);
     popup_->Items()->Add(Item("-", nullptr));
     popup_->Items()->Add(Item("&Default colour", [this](TObject*) { SetColor(clBtnFace); }));
-    OnMouseUp = [this](TObject*, TMouseButton b, TShiftState, int x, int y) {
-      if (b != TMouseButton::mbRight) return;
-      POINT p = ClientToScreen(POINT{x, y});
-      popup_->Popup(p.x, p.y);
-    };
+    SetPopupMenu(popup_);  // a right click shows it
 
     gauge_ = new TGauge(this);
     gauge_->SetBounds(20, 20, 300, 28);

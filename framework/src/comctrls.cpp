@@ -847,7 +847,7 @@ bool TToolButton::CheckMenuDropdown() {
                reinterpret_cast<LPARAM>(&r));
   POINT p{r.left, r.bottom};
   ::ClientToScreen(bar->WindowHandle(), &p);
-  dropdown_menu_->PopupComponent = this;
+  dropdown_menu_->SetPopupComponent(this);
   dropdown_menu_->Popup(p.x, p.y);
   return true;
 }

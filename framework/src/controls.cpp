@@ -112,7 +112,10 @@ const TEnumInfo kBiDiModeIdents{
 
 TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_unique<TFont>()) {
   WindowProc = [this](TMessage& m) { WndProc(m); };
-  font_->OnChange = [this](TObject*) { Perform(CM_FONTCHANGED); };
+  font_->OnChange = [this](TObject*) {
+    parent_font_ = false;  // set again when the change came from the parent
+    Perform(CM_FONTCHANGED);
+  };
 }
 
 TControl::~TControl() {
@@ -135,6 +138,8 @@ void TControl::PublishProperties(TClassInfo& info) {
       .Boolean("Visible", &TControl::Visible, &TControl::SetVisible)
       .Boolean("Enabled", &TControl::Enabled, &TControl::SetEnabled)
       .Integer("Color", &TControl::Color, &TControl::SetColor)
+      .Boolean("ParentColor", &TControl::ParentColor, &TControl::SetParentColor)
+      .Boolean("ParentFont", &TControl::ParentFont, &TControl::SetParentFont)
       .Object("Font", &TControl::Font, &TControl::SetFont)
       .String("Caption", &TControl::Caption, &TControl::SetCaption)
       .String("Text", &TControl::Text, &TControl::SetText)
@@ -142,7 +147,20 @@ void TControl::PublishProperties(TClassInfo& info) {
       .Boolean("ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
       .Enumeration("BiDiMode", kBiDiModeIdents, &TControl::BiDiMode, &TControl::SetBiDiMode)
       .Integer("Cursor", &TControl::Cursor, &TControl::SetCursor)
-      .Enumeration("Align", kAlignIdents, &TControl::Align, &TControl::SetAlign);
+      .Enumeration("Align", kAlignIdents, &TControl::Align, &TControl::SetAlign)
+      .Object("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu);
+}
+
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+  if (menu == popup_menu_) return;
+  if (popup_menu_) RemoveFreeNotification(popup_menu_);
+  popup_menu_ = menu;
+  if (popup_menu_) FreeNotification(popup_menu_);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == popup_menu_) popup_menu_ = nullptr;
 }
 
 LRESULT TControl::Perform(UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -156,7 +174,11 @@ void TControl::SetParent(TWinControl* parent) {
   if (parent == parent_) return;
   if (parent == this) throw std::invalid_argument("A control cannot be its own parent");
   if (parent_) parent_->RemoveControl(this);
-  if (parent) parent->InsertControl(this);
+  if (parent) {
+    parent->InsertControl(this);
+    Perform(CM_PARENTCOLORCHANGED);
+    Perform(CM_PARENTFONTCHANGED);
+  }
 }
 
 TCustomForm* TControl::ParentForm() const {
@@ -227,9 +249,20 @@ void TControl::SetEnabled(bool v) {
 }
 
 void TControl::SetColor(TColor v) {
+  parent_color_ = false;
   if (v == color_) return;
   color_ = v;
   Perform(CM_COLORCHANGED);
+}
+
+void TControl::SetParentColor(bool v) {
+  parent_color_ = v;
+  if (v) Perform(CM_PARENTCOLORCHANGED);
+}
+
+void TControl::SetParentFont(bool v) {
+  parent_font_ = v;
+  if (v) Perform(CM_PARENTFONTCHANGED);
 }
 
 void TControl::SetFont(TFont* v) {
@@ -359,6 +392,18 @@ void TControl::WndProc(TMessage& msg) {
     case CM_COLORCHANGED:
     case CM_FONTCHANGED:
       Invalidate();
+      return;
+    case CM_PARENTCOLORCHANGED:
+      if (parent_color_ && parent_ && parent_->Color() != color_) {
+        color_ = parent_->Color();
+        Perform(CM_COLORCHANGED);
+      }
+      return;
+    case CM_PARENTFONTCHANGED:
+      if (parent_font_ && parent_) {
+        font_->Assign(*parent_->Font());
+        parent_font_ = true;
+      }
       return;
     case CM_TEXTCHANGED:
       TextChanged();
@@ -554,6 +599,11 @@ void TWinControl::PaintControls(HDC dc, TControl* first) {
     c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
     RestoreDC(dc, saved);
   }
+}
+
+void TWinControl::NotifyControls(UINT msg) {
+  for (size_t i = 0; i < controls_.size(); ++i)
+    controls_[i]->Perform(msg);
 }
 
 void TWinControl::Broadcast(TMessage& msg) {
@@ -934,24 +984,30 @@ void TWinControl::WndProc(TMessage& msg) {
       if (TCustomForm* f = ParentForm(); f && f != this) f->SetFocusedControl(this);
       break;
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
-      WORD key = static_cast<WORD>(msg.WParam);
-      KeyDown(key, KeyboardShiftState());
-      if (key == 0) return;
-      msg.WParam = key;
-      break;
-    }
+    case WM_SYSKEYDOWN:
     case WM_KEYUP:
     case WM_SYSKEYUP: {
+      // A form with KeyPreview sees its controls' keys first; setting the key
+      // to 0 consumes it.
+      bool down = msg.Msg == WM_KEYDOWN || msg.Msg == WM_SYSKEYDOWN;
       WORD key = static_cast<WORD>(msg.WParam);
-      KeyUp(key, KeyboardShiftState());
+      TShiftState shift = KeyboardShiftState();
+      TWinControl* form = ParentForm();
+      if (form && form != this && static_cast<TCustomForm*>(form)->KeyPreview()) {
+        down ? form->KeyDown(key, shift) : form->KeyUp(key, shift);
+      }
+      if (key != 0) down ? KeyDown(key, shift) : KeyUp(key, shift);
       if (key == 0) return;
       msg.WParam = key;
       break;
     }
     case WM_CHAR: {
       char c = static_cast<char>(msg.WParam);
-      KeyPress(c);
+      TWinControl* form = ParentForm();
+      if (form && form != this && static_cast<TCustomForm*>(form)->KeyPreview()) {
+        form->KeyPress(c);
+      }
+      if (c != 0) KeyPress(c);
       if (c == 0) return;
       msg.WParam = static_cast<unsigned char>(c);
       break;
@@ -997,6 +1053,28 @@ void TWinControl::WndProc(TMessage& msg) {
       DefaultHandler(msg);
       DetachWindow();
       return;
+    case WM_CONTEXTMENU: {
+      // lParam is the mouse in screen coordinates, or -1,-1 from the keyboard
+      // (then the menu opens at the control's top-left corner).
+      POINT screen{GET_X_LPARAM(msg.LParam), GET_Y_LPARAM(msg.LParam)};
+      bool keyboard = msg.LParam == -1;
+      TControl* target = this;
+      if (!keyboard) {
+        POINT p = screen;
+        ::ScreenToClient(handle_, &p);
+        if (TControl* child = ControlAtPos(p, false)) target = child;
+      } else {
+        screen = ClientToScreen(POINT{0, 0});
+      }
+      // The windowless child's menu, else this control's; without either
+      // the default passes the message on to the parent window.
+      TPopupMenu* menu = target->PopupMenu() ? target->PopupMenu() : PopupMenu();
+      if (!menu) break;
+      menu->SetPopupComponent(target);
+      menu->Popup(screen.x, screen.y);
+      msg.Result = 1;
+      return;
+    }
     case WM_NOTIFYFORMAT:  // native children ask which notifications we want
       msg.Result = NFR_ANSI;
       return;
@@ -1007,6 +1085,11 @@ void TWinControl::WndProc(TMessage& msg) {
     case CM_FONTCHANGED:
       if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 1);
       Invalidate();
+      NotifyControls(CM_PARENTFONTCHANGED);
+      return;
+    case CM_COLORCHANGED:
+      Invalidate();
+      NotifyControls(CM_PARENTCOLORCHANGED);
       return;
     case CM_BIDIMODECHANGED:
       RecreateWnd();
@@ -1030,10 +1113,8 @@ void TWinControl::DefaultHandler(TMessage& msg) {
 
 // --- TGraphicControl -----------------------------------------------------------
 
-class TGraphicControl::TGraphicCanvas : public TCanvas {};
-
 TGraphicControl::TGraphicControl(TComponent* owner)
-    : TControl(owner), canvas_(std::make_unique<TGraphicCanvas>()) {}
+    : TControl(owner), canvas_(std::make_unique<TCanvas>()) {}
 
 TGraphicControl::~TGraphicControl() = default;
 

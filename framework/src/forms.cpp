@@ -17,9 +17,16 @@ const TEnumInfo kWindowStateIdents{{"wsNormal", "wsMinimized", "wsMaximized"}};
 
 // --- TCustomForm ---------------------------------------------------------------
 
+namespace {
+// ShowWindow commands for wsNormal, wsMinimized, wsMaximized.
+const int kShowCommands[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
+}  // namespace
+
 TCustomForm::TCustomForm(TComponent* owner)
     : TWinControl(owner), canvas_(std::make_unique<TCanvas>()) {
   SetVisibleFlag(false);
+  SetParentColor(false);
+  SetParentFont(false);
   SetBounds(100, 100, 320, 240);
   Application->forms_.push_back(this);
 }
@@ -111,6 +118,8 @@ void TCustomForm::CreateWindowHandle(const TCreateParams&) {
     menu_->SetWindowHandle(WindowHandle());
     ::SetMenu(WindowHandle(), menu_->Handle());
   }
+  // A re-created window of a visible form (RecreateWnd) shows at once.
+  if (Visible()) ShowWindow(WindowHandle(), kShowCommands[static_cast<int>(window_state_)]);
 }
 
 void TCustomForm::DestroyWnd() {
@@ -155,8 +164,7 @@ void TCustomForm::SetVisible(bool v) {
     HandleNeeded();
     PlaceWindow();
     TControl::SetVisible(true);
-    static const int kShow[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
-    ShowWindow(WindowHandle(), kShow[static_cast<int>(window_state_)]);
+    ShowWindow(WindowHandle(), kShowCommands[static_cast<int>(window_state_)]);
     DoShow();
   } else {
     DoHide();
@@ -530,9 +538,7 @@ void TApplication::ShowException(const std::exception& e) {
     title = title.substr(title.find_last_of("\\/") + 1);
     title = title.substr(0, title.find_last_of('.'));
   }
-  ++handling_exception_;
   ShowMessageBox(text, title, MB_OK | MB_ICONSTOP);
-  --handling_exception_;
 }
 
 // --- TTimer ----------------------------------------------------------------------

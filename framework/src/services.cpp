@@ -61,9 +61,13 @@ TFileDialogHook SetFileDialogHook(TFileDialogHook hook) {
 
 void TOpenDialog::PublishProperties(TClassInfo& info) {
   TPublisher<TOpenDialog>(info)
-      .String("Filter", &TOpenDialog::GetFilter, &TOpenDialog::SetFilter)
-      .String("FileName", &TOpenDialog::GetFileName, &TOpenDialog::SetFileName)
-      .String("DefaultExt", &TOpenDialog::GetDefaultExt, &TOpenDialog::SetDefaultExt);
+      .String("Filter", &TOpenDialog::Filter, &TOpenDialog::SetFilter)
+      .Integer("FilterIndex", &TOpenDialog::FilterIndex, &TOpenDialog::SetFilterIndex)
+      .String("FileName", &TOpenDialog::FileName, &TOpenDialog::SetFileName)
+      .String("DefaultExt", &TOpenDialog::DefaultExt, &TOpenDialog::SetDefaultExt)
+      .String("InitialDir", &TOpenDialog::InitialDir, &TOpenDialog::SetInitialDir)
+      .String("Title", &TOpenDialog::Title, &TOpenDialog::SetTitle)
+      .Integer("Options", &TOpenDialog::Options, &TOpenDialog::SetOptions);
 }
 
 std::string TOpenDialog::NativeFilter(const std::string& filter) {
@@ -86,37 +90,37 @@ bool TSaveDialog::Execute() {
 
 bool TOpenDialog::Run(bool save) {
   if (FileDialogHook()) return FileDialogHook()(*this, save);
-  std::string filter = NativeFilter(Filter);
+  std::string filter = NativeFilter(filter_);
   std::vector<char> name(32768, '\0');
-  FileName.copy(name.data(), std::min(FileName.size(), name.size() - 1));
+  file_name_.copy(name.data(), std::min(file_name_.size(), name.size() - 1));
   OPENFILENAMEA ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = GetActiveWindow();
-  ofn.lpstrFilter = Filter.empty() ? nullptr : filter.c_str();
-  ofn.nFilterIndex = static_cast<DWORD>(FilterIndex);
+  ofn.lpstrFilter = filter_.empty() ? nullptr : filter.c_str();
+  ofn.nFilterIndex = static_cast<DWORD>(filter_index_);
   ofn.lpstrFile = name.data();
   ofn.nMaxFile = static_cast<DWORD>(name.size());
-  ofn.lpstrInitialDir = InitialDir.empty() ? nullptr : InitialDir.c_str();
-  ofn.lpstrTitle = Title.empty() ? nullptr : Title.c_str();
-  ofn.lpstrDefExt = DefaultExt.empty() ? nullptr : DefaultExt.c_str();
+  ofn.lpstrInitialDir = initial_dir_.empty() ? nullptr : initial_dir_.c_str();
+  ofn.lpstrTitle = title_.empty() ? nullptr : title_.c_str();
+  ofn.lpstrDefExt = default_ext_.empty() ? nullptr : default_ext_.c_str();
   ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING;
-  if (Options & ofOverwritePrompt) ofn.Flags |= OFN_OVERWRITEPROMPT;
-  if (Options & ofHideReadOnly) ofn.Flags |= OFN_HIDEREADONLY;
-  if (Options & ofNoChangeDir) ofn.Flags |= OFN_NOCHANGEDIR;
-  if (Options & ofPathMustExist) ofn.Flags |= OFN_PATHMUSTEXIST;
-  if (Options & ofFileMustExist) ofn.Flags |= OFN_FILEMUSTEXIST;
-  if (Options & ofCreatePrompt) ofn.Flags |= OFN_CREATEPROMPT;
+  if (options_ & ofOverwritePrompt) ofn.Flags |= OFN_OVERWRITEPROMPT;
+  if (options_ & ofHideReadOnly) ofn.Flags |= OFN_HIDEREADONLY;
+  if (options_ & ofNoChangeDir) ofn.Flags |= OFN_NOCHANGEDIR;
+  if (options_ & ofPathMustExist) ofn.Flags |= OFN_PATHMUSTEXIST;
+  if (options_ & ofFileMustExist) ofn.Flags |= OFN_FILEMUSTEXIST;
+  if (options_ & ofCreatePrompt) ofn.Flags |= OFN_CREATEPROMPT;
   // OFN_NOCHANGEDIR is not honoured by every version of the open dialog:
   // keep the folder ourselves as well.
   char folder[MAX_PATH] = {};
   DWORD had_folder = GetCurrentDirectoryA(MAX_PATH, folder);
   BOOL ok = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
-  if ((Options & ofNoChangeDir) && had_folder && had_folder < MAX_PATH) {
+  if ((options_ & ofNoChangeDir) && had_folder && had_folder < MAX_PATH) {
     SetCurrentDirectoryA(folder);
   }
   if (!ok) return false;
-  FileName = name.data();
-  FilterIndex = static_cast<int>(ofn.nFilterIndex);
+  file_name_ = name.data();
+  filter_index_ = static_cast<int>(ofn.nFilterIndex);
   return true;
 }
 

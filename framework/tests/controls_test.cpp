@@ -384,4 +384,81 @@ TEST(Windows, TabKeyMovesTheFocusThroughTheForm) {
   EXPECT_EQ(log, (std::vector<std::string>{"a:exit", "b:enter"}));
 }
 
+TEST(Windows, KeyPreviewLetsTheFormSeeKeysFirst) {
+  std::vector<std::string> log;
+  TOwned<TForm1> form(new TForm1(nullptr));
+  auto* button = new TTestButton(form.get());
+  button->SetParent(form.get());
+  form->OnKeyDown = [&](TObject*, WORD& key, TShiftState) {
+    log.push_back("form:" + std::to_string(key));
+    if (key == 'Q') key = 0;
+  };
+  form->OnKeyPress = [&](TObject*, char& c) { log.push_back(std::string("form:") + c); };
+  button->OnKeyDown = [&](TObject*, WORD& key, TShiftState) {
+    log.push_back("button:" + std::to_string(key));
+  };
+  button->OnKeyPress = [&](TObject*, char& c) { log.push_back(std::string("button:") + c); };
+  HWND h = button->Handle();
+  struct Case {
+    bool preview;
+    UINT msg;
+    WPARAM key;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {false, WM_KEYDOWN, 'A', {"button:65"}},
+      {true, WM_KEYDOWN, 'A', {"form:65", "button:65"}},
+      {true, WM_KEYDOWN, 'Q', {"form:81"}},  // consumed by the form
+      {true, WM_CHAR, 'x', {"form:x", "button:x"}},
+      {false, WM_CHAR, 'x', {"button:x"}},
+  };
+  for (const Case& c : cases) {
+    log.clear();
+    form->SetKeyPreview(c.preview);
+    SendMessageA(h, c.msg, c.key, 0);
+    EXPECT_EQ(log, c.expected) << c.preview << " " << c.key;
+  }
+}
+
+TEST(Windows, ChildrenFollowTheParentColourAndFontUntilGivenTheirOwn) {
+  TOwned<TForm1> form(new TForm1(nullptr));
+  form->SetColor(clBlue);
+  form->Font()->SetName("Arial");
+  auto* panel = new TTestPanel(form.get());
+  panel->SetParent(form.get());  // takes the parent's at once
+  auto* shape = new TTestShape(form.get(), nullptr);
+  shape->SetParent(panel);
+  auto* own = new TTestShape(form.get(), nullptr);
+  own->SetColor(clRed);
+  own->Font()->SetName("Courier New");
+  own->SetParent(panel);
+  EXPECT_EQ(panel->Color(), clBlue);
+  EXPECT_EQ(shape->Font()->Name(), "Arial");
+
+  form->SetColor(clLime);
+  form->Font()->SetSize(12);
+  struct Case {
+    TControl* c;
+    TColor color;
+    const char* font;
+    int size;
+    bool parent_color;
+  } cases[] = {{panel, clLime, "Arial", 12, true},
+               {shape, clLime, "Arial", 12, true},  // through the panel
+               {own, clRed, "Courier New", 8, false}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.c->Color(), c.color) << c.font;
+    EXPECT_EQ(c.c->Font()->Name(), c.font);
+    EXPECT_EQ(c.c->Font()->Size(), c.size);
+    EXPECT_EQ(c.c->ParentColor(), c.parent_color);
+    EXPECT_EQ(c.c->ParentFont(), c.parent_color);
+  }
+  EXPECT_FALSE(form->ParentColor());
+
+  own->SetParentColor(true);  // back to following
+  EXPECT_EQ(own->Color(), clLime);
+  EXPECT_TRUE(SetPropFromText(panel, "ParentFont", "False"));
+  form->Font()->SetName("Tahoma");
+  EXPECT_EQ(panel->Font()->Name(), "Arial");
+}
+
 }  // namespace

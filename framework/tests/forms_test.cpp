@@ -62,6 +62,11 @@ TEST(Forms, CloseActionsHideOrFreeTheForm) {
   EXPECT_FALSE(destroyed);
 
   form->Show();
+  // A new window for a visible form (a border change) is visible too.
+  HWND first = form->Handle();
+  form->SetBorderStyle(TFormBorderStyle::bsDialog);
+  EXPECT_NE(form->Handle(), first);
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
   action = TCloseAction::caFree;
   size_t forms_before = Application->Forms().size();
   form->Close();

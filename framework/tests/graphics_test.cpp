@@ -111,6 +111,49 @@ TEST(Canvas, PenModesAndShapes) {
   EXPECT_GT(c.TextWidth("Wide text"), c.TextWidth("W"));
 }
 
+TEST(Canvas, StretchCopyAndFilledShapes) {
+  TBitmap quad(2, 2, TPixelFormat::pf24bit);
+  quad.Canvas().SetPixel(0, 0, clRed);
+  quad.Canvas().SetPixel(1, 0, clLime);
+  quad.Canvas().SetPixel(0, 1, clBlue);
+  quad.Canvas().SetPixel(1, 1, clWhite);
+
+  TBitmap big(8, 8, TPixelFormat::pf32bit);
+  big.Canvas().StretchDraw(RECT{0, 0, 8, 8}, quad);
+  struct Case {
+    int x, y;
+    COLORREF expected;
+  } quadrants[] = {{1, 1, 0x0000FF}, {6, 2, 0x00FF00}, {2, 6, 0xFF0000}, {7, 7, 0xFFFFFF}};
+  for (const Case& c : quadrants)
+    EXPECT_EQ(big.Canvas().Pixel(c.x, c.y), c.expected);
+
+  // CopyRect from one canvas to another, shrinking the right half.
+  TBitmap dest(4, 4, TPixelFormat::pf24bit);
+  dest.Canvas().CopyRect(RECT{0, 0, 2, 4}, big.Canvas(), RECT{4, 0, 8, 8});
+  EXPECT_EQ(dest.Canvas().Pixel(0, 0), 0x00FF00u);
+  EXPECT_EQ(dest.Canvas().Pixel(1, 3), 0xFFFFFFu);
+  EXPECT_EQ(dest.Canvas().Pixel(3, 3), 0x000000u);  // untouched
+
+  TBitmap shapes(20, 20, TPixelFormat::pf24bit);
+  TCanvas& c = shapes.Canvas();
+  c.Brush().SetColor(clYellow);
+  c.Pen().SetColor(clYellow);
+  const POINT triangle[] = {{0, 0}, {19, 0}, {0, 19}};
+  c.Polygon(triangle);
+  EXPECT_EQ(c.Pixel(3, 3), 0x00FFFFu);
+  EXPECT_EQ(c.Pixel(17, 17), 0x000000u);
+  c.Brush().SetColor(clAqua);
+  c.RoundRect(10, 10, 20, 20, 6, 6);
+  EXPECT_EQ(c.Pixel(15, 15), 0xFFFF00u);
+  EXPECT_EQ(c.Pixel(10, 10), 0x000000u);  // the corner is rounded off
+
+  // TextRect clips to its rectangle and paints the background there.
+  c.Brush().SetColor(clWhite);
+  c.Font().SetColor(clBlack);
+  c.TextRect(RECT{0, 0, 5, 20}, 0, 0, "WWWWWWWWWW");
+  EXPECT_EQ(c.Pixel(6, 2), 0x00FFFFu);  // outside: the triangle still
+}
+
 TEST(Colors, ColorToRGBResolvesSystemColours) {
   struct Case {
     TColor color;

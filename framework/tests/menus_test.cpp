@@ -231,4 +231,48 @@ TEST(ShortCuts, TextAndHotkeys) {
   }
 }
 
+TEST(PopupMenus, RightClickShowsTheMenuOfTheControlOrItsParent) {
+  TOwned<TForm1> form(new TForm1(nullptr));
+  form->SetBounds(50, 50, 300, 200);
+  auto* panel = new TTestPanel(form.get());
+  panel->SetBounds(10, 10, 100, 100);
+  panel->SetParent(form.get());
+  auto* shape = new TTestShape(form.get(), nullptr);
+  shape->SetBounds(150, 10, 40, 40);
+  shape->SetParent(form.get());
+  auto* form_menu = new TPopupMenu(form.get());
+  auto* shape_menu = new TPopupMenu(form.get());
+  form_menu->Items()->Add(NewItem(form.get(), "Form item", nullptr));
+  shape_menu->Items()->Add(NewItem(form.get(), "Shape item", nullptr));
+  form->SetPopupMenu(form_menu);
+  shape->SetPopupMenu(shape_menu);
+  form->Show();
+
+  // Each popup is closed by a timer while it tracks.
+  TTimer closer(nullptr);
+  closer.SetInterval(20);
+  closer.OnTimer = [](TObject*) { EndMenu(); };
+  std::vector<std::string> shown;
+  for (TPopupMenu* m : {form_menu, shape_menu}) {
+    m->OnPopup = [&shown, m](TObject*) {
+      shown.push_back(m->PopupComponent() ? m->PopupComponent()->ClassName() : "none");
+    };
+  }
+  auto right_click = [&](TWinControl* on, int x, int y) {
+    POINT p = on->ClientToScreen(POINT{x, y});
+    SendMessageA(on->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(on->Handle()),
+                 MAKELPARAM(p.x, p.y));
+  };
+  right_click(form.get(), 160, 20);   // on the windowless shape: its own menu
+  right_click(form.get(), 250, 150);  // on the form
+  right_click(panel, 5, 5);           // the panel has none: its parent's, for the form
+  EXPECT_EQ(shown, (std::vector<std::string>{"TTestShape", "TForm1", "TForm1"}));
+
+  shape_menu->Free();  // the shape forgets it
+  EXPECT_EQ(shape->PopupMenu(), nullptr);
+  shown.clear();
+  right_click(form.get(), 160, 20);
+  EXPECT_EQ(shown, (std::vector<std::string>{"TTestShape"}));  // now the form's menu
+}
+
 }  // namespace

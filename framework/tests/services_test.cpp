@@ -32,17 +32,19 @@ TEST(FileDialogs, FilterAndHook) {
   EXPECT_EQ(TOpenDialog::NativeFilter("Skin files (*.skn)|*.skn"),
             std::string("Skin files (*.skn)\0*.skn\0\0", 26));
   TSaveDialog dialog(nullptr);
-  dialog.Filter = "Execute files (*.exe)|*.exe";
-  dialog.Options |= ofNoChangeDir;
+  dialog.SetFilter("Execute files (*.exe)|*.exe");
+  dialog.SetOptions(dialog.Options() | ofNoChangeDir);
   bool saw_save = false;
   TFileDialogHook previous = SetFileDialogHook([&](TOpenDialog& d, bool save) {
     saw_save = save;
-    d.FileName = "C:\\x\\y.exe";
+    EXPECT_EQ(d.Filter(), "Execute files (*.exe)|*.exe");
+    d.SetFileName("C:\\x\\y.exe");
     return true;
   });
   EXPECT_TRUE(dialog.Execute());
   EXPECT_TRUE(saw_save);
-  EXPECT_EQ(dialog.FileName, "C:\\x\\y.exe");
+  EXPECT_EQ(dialog.FileName(), "C:\\x\\y.exe");
+  EXPECT_EQ(GetTextPropByName(&dialog, "FileName"), "C:\\x\\y.exe");
   SetFileDialogHook(previous);
 }
 

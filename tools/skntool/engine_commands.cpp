@@ -65,7 +65,8 @@ int Render(const std::vector<std::string>& a) {
                     frame);
   } else {
     const TDataSkinObject* e = skin.FindElement(name);
-    if (!e || e->Bitmap.Empty()) return Fail(name + ": the skin has no such element");
+    if (!e) return Fail(name + ": no such element");
+    if (e->Bitmap.Empty()) return Fail(name + ": the skin gives no bitmap for it");
     const TNativeBitmap src(e->Bitmap);
     const bool vertical = skin.IsVerticalStrip(e);
     const bool border = e == &skin.LeftBorder || e == &skin.RightBorder || e == &skin.TopBorder ||

@@ -63,7 +63,7 @@ class TStyle {
   void ReadParts();
   void BuildFrame();
   void PrepareParts();
-  // The package of Part "output": INI text and members, in order.
+  // The skin package: the bitmap members in their order, the INI last.
   std::vector<uint8_t> BuildPackage();
 
   TStyleObj& Part(int index) { return parts_[static_cast<size_t>(index)]; }

@@ -24,6 +24,7 @@
 #include "framework/props.h"
 
 class TWinControl;
+class TPopupMenu;
 class TCustomForm;
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
@@ -104,6 +105,12 @@ class TControl : public TComponent {
   void SetColor(TColor v);
   TFont* Font() const { return font_.get(); }
   void SetFont(TFont* v);
+  // The control takes its parent's colour / font, and follows changes of
+  // it, until its own Color / Font is changed. Forms have neither.
+  bool ParentColor() const { return parent_color_; }
+  void SetParentColor(bool v);
+  bool ParentFont() const { return parent_font_; }
+  void SetParentFont(bool v);
   const std::string& Caption() const { return Text(); }
   void SetCaption(const std::string& v) { SetText(v); }
   virtual const std::string& Text() const { return text_; }
@@ -119,6 +126,10 @@ class TControl : public TComponent {
   void SetCursor(int v) { cursor_ = v; }
   TAlign Align() const { return align_; }
   void SetAlign(TAlign v);
+  // Shown by a right click (WM_CONTEXTMENU) on the control or, when it has
+  // none, on the nearest parent that has one.
+  TPopupMenu* PopupMenu() const { return popup_menu_; }
+  void SetPopupMenu(TPopupMenu* menu);
 
   virtual void Invalidate();
   virtual void Update() {}
@@ -145,6 +156,7 @@ class TControl : public TComponent {
   virtual void MouseMove(TShiftState shift, int x, int y);
   // Called when the Caption/Text changed (CM_TEXTCHANGED).
   virtual void TextChanged() { Invalidate(); }
+  void Notification(TComponent* component, TOperation operation) override;
   // Sets Visible without notifications (for constructors).
   void SetVisibleFlag(bool v) { visible_ = v; }
   bool clicked_ = false;  // left button went down in the control
@@ -166,6 +178,9 @@ class TControl : public TComponent {
   TBiDiMode bidi_mode_ = TBiDiMode::bdLeftToRight;
   int cursor_ = crDefault;
   TAlign align_ = TAlign::alNone;
+  TPopupMenu* popup_menu_ = nullptr;
+  bool parent_color_ = true;
+  bool parent_font_ = true;
 };
 
 // Window creation parameters, filled by CreateParams.
@@ -209,6 +224,8 @@ class TWinControl : public TControl {
   void PaintControls(HDC dc, TControl* first = nullptr);
   // Sends a message to every child control until one sets a Result.
   void Broadcast(TMessage& msg);
+  // Sends a message to every child control.
+  void NotifyControls(UINT msg);
 
   int TabOrder() const;
   void SetTabOrder(int order);
@@ -297,7 +314,8 @@ class TGraphicControl : public TControl {
  public:
   explicit TGraphicControl(TComponent* owner);
   ~TGraphicControl() override;
-  // Valid while painting (and otherwise draws on the parent's window).
+  // Draws on the parent's context, in the control's coordinates; usable only
+  // while the control paints (Paint, OnPaint).
   TCanvas& Canvas();
   TNotifyEvent OnPaint;
 
@@ -306,8 +324,7 @@ class TGraphicControl : public TControl {
   virtual void Paint();
 
  private:
-  class TGraphicCanvas;
-  std::unique_ptr<TGraphicCanvas> canvas_;
+  std::unique_ptr<TCanvas> canvas_;
 };
 
 // A windowed control of its own window class that paints itself on a canvas.

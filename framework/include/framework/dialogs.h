@@ -66,14 +66,24 @@ class TOpenDialog : public TComponent {
  public:
   explicit TOpenDialog(TComponent* owner) : TComponent(owner) {}
   static void PublishProperties(TClassInfo& info);
+
   // "Skin files (*.skn)|*.skn|All files (*.*)|*.*"
-  std::string Filter;
-  int FilterIndex = 1;
-  std::string FileName;
-  std::string DefaultExt;  // without the dot; added to names typed without one
-  std::string InitialDir;
-  std::string Title;
-  unsigned Options = ofHideReadOnly;
+  const std::string& Filter() const { return filter_; }
+  void SetFilter(const std::string& v) { filter_ = v; }
+  int FilterIndex() const { return filter_index_; }  // from 1
+  void SetFilterIndex(int v) { filter_index_ = v; }
+  const std::string& FileName() const { return file_name_; }
+  void SetFileName(const std::string& v) { file_name_ = v; }
+  // Without the dot; added to names typed without an extension.
+  const std::string& DefaultExt() const { return default_ext_; }
+  void SetDefaultExt(const std::string& v) { default_ext_ = v; }
+  const std::string& InitialDir() const { return initial_dir_; }
+  void SetInitialDir(const std::string& v) { initial_dir_ = v; }
+  const std::string& Title() const { return title_; }
+  void SetTitle(const std::string& v) { title_ = v; }
+  unsigned Options() const { return options_; }  // TOpenOption bits
+  void SetOptions(unsigned v) { options_ = v; }
+
   // Shows the dialog; true (and FileName set) when the user confirmed.
   virtual bool Execute();
 
@@ -81,15 +91,17 @@ class TOpenDialog : public TComponent {
   // the whole ended by two.
   static std::string NativeFilter(const std::string& filter);
 
-  const std::string& GetFilter() const { return Filter; }
-  void SetFilter(const std::string& v) { Filter = v; }
-  const std::string& GetFileName() const { return FileName; }
-  void SetFileName(const std::string& v) { FileName = v; }
-  const std::string& GetDefaultExt() const { return DefaultExt; }
-  void SetDefaultExt(const std::string& v) { DefaultExt = v; }
-
  protected:
   bool Run(bool save);
+
+ private:
+  std::string filter_;
+  int filter_index_ = 1;
+  std::string file_name_;
+  std::string default_ext_;
+  std::string initial_dir_;
+  std::string title_;
+  unsigned options_ = ofHideReadOnly;
 };
 
 class TSaveDialog : public TOpenDialog {

@@ -183,7 +183,6 @@ class TApplication : public TComponent {
   TCustomForm* main_form_ = nullptr;
   std::string title_;
   bool terminated_ = false;
-  int handling_exception_ = 0;
 };
 
 // The application object of the program.

@@ -184,11 +184,15 @@ class TPopupMenu : public TMenu {
   // chosen item's Click runs afterwards, from the message loop.
   void Popup(int x, int y);
   TNotifyEvent OnPopup;
-  // The control the menu was last shown for (set by the caller).
-  TControl* PopupComponent = nullptr;
+  // The control the menu is shown for (set by whoever shows it).
+  TControl* PopupComponent() const { return popup_component_; }
+  void SetPopupComponent(TControl* c) { popup_component_ = c; }
 
  protected:
   HMENU CreateMenuHandle() override { return CreatePopupMenu(); }
+
+ private:
+  TControl* popup_component_ = nullptr;
 };
 
 // Routes a WM_COMMAND (no child window), WM_DRAWITEM or WM_MEASUREITEM

@@ -24,10 +24,12 @@ using TWndMethod = std::function<void(TMessage&)>;
 constexpr UINT CM_BASE = 0xB000;
 constexpr UINT CM_ACTIVATE = CM_BASE + 0x00;
 constexpr UINT CM_DEACTIVATE = CM_BASE + 0x01;
-constexpr UINT CM_DIALOGKEY = CM_BASE + 0x05;       // WParam = virtual key; Result 1 = used
-constexpr UINT CM_DIALOGCHAR = CM_BASE + 0x06;      // WParam = character; Result 1 = used
-constexpr UINT CM_FOCUSCHANGED = CM_BASE + 0x07;    // to the form; LParam = the focused control
-constexpr UINT CM_VISIBLECHANGED = CM_BASE + 0x0B;  // WParam = the new Visible
+constexpr UINT CM_DIALOGKEY = CM_BASE + 0x05;           // WParam = virtual key; Result 1 = used
+constexpr UINT CM_DIALOGCHAR = CM_BASE + 0x06;          // WParam = character; Result 1 = used
+constexpr UINT CM_FOCUSCHANGED = CM_BASE + 0x07;        // to the form; LParam = the focused control
+constexpr UINT CM_PARENTFONTCHANGED = CM_BASE + 0x08;   // to children with ParentFont
+constexpr UINT CM_PARENTCOLORCHANGED = CM_BASE + 0x09;  // to children with ParentColor
+constexpr UINT CM_VISIBLECHANGED = CM_BASE + 0x0B;      // WParam = the new Visible
 constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 0x0C;
 constexpr UINT CM_COLORCHANGED = CM_BASE + 0x0D;
 constexpr UINT CM_FONTCHANGED = CM_BASE + 0x0E;
@@ -38,7 +40,9 @@ constexpr UINT CM_MENUCHANGED = CM_BASE + 0x15;  // sent to the form's window
 constexpr UINT CM_SHOWHINTCHANGED = CM_BASE + 0x22;
 constexpr UINT CM_ENTER = CM_BASE + 0x1A;
 constexpr UINT CM_EXIT = CM_BASE + 0x1B;
-constexpr UINT CM_RELEASE = CM_BASE + 0x21;  // posted to a form: free it
+// Posted to a form by Release: the form frees itself while handling it, so a
+// replaced WindowProc must not touch the form after passing this message on.
+constexpr UINT CM_RELEASE = CM_BASE + 0x21;
 constexpr UINT CM_BIDIMODECHANGED = CM_BASE + 0x3C;
 constexpr UINT CM_RECREATEWND = CM_BASE + 0x33;
 

@@ -1,0 +1,163 @@
+// A framework form with a main menu (several dropdowns with short cuts and a
+// cascade) wearing a skin: the built-in default skin, or the package named
+// on the command line.
+//
+//   skindemo [PKG] [--shot FILE.bmp] [--inactive] [--maximised] [--menu]
+//
+// --shot photographs the screen area of the skinned window once it has
+// painted (with --menu: while the first dropdown is open) and exits; exit
+// code 1 when the package or the picture failed.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "default_skin.h"
+#include "engine/skin_parse.h"
+#include "engine_win/skin_form.h"
+#include "format/file_io.h"
+#include "framework/forms.h"
+#include "framework/graphics.h"
+#include "framework/menus.h"
+
+namespace {
+
+TMenuItem* AddItem(TMenu* menu, TMenuItem* parent, const char* caption, const char* shortcut = "") {
+  auto* item = new TMenuItem(menu);
+  item->SetCaption(caption);
+  if (*shortcut) item->SetShortCut(TextToShortCut(shortcut));
+  parent->Add(item);
+  return item;
+}
+
+class TSkinDemoForm : public TForm {
+  MV_CLASS(TSkinDemoForm, TForm)
+ public:
+  explicit TSkinDemoForm(TComponent* owner) : TForm(owner) {
+    SetCaption("Skinned window demo");
+    SetBounds(60, 50, 520, 340);
+    menu_ = new TMainMenu(this);
+    TMenuItem* root = menu_->Items();
+    TMenuItem* file = AddItem(menu_, root, "&File");
+    AddItem(menu_, file, "&New", "Ctrl+N");
+    AddItem(menu_, file, "&Open...", "Ctrl+O");
+    AddItem(menu_, file, "&Save", "Ctrl+S");
+    AddItem(menu_, file, "-");
+    TMenuItem* recent = AddItem(menu_, file, "&Recent files");
+    AddItem(menu_, recent, "first.skn");
+    AddItem(menu_, recent, "second.skn");
+    AddItem(menu_, file, "-");
+    AddItem(menu_, file, "E&xit", "Alt+F4")->OnClick = [this](TObject*) { Close(); };
+    TMenuItem* edit = AddItem(menu_, root, "&Edit");
+    AddItem(menu_, edit, "&Undo", "Ctrl+Z");
+    AddItem(menu_, edit, "Cu&t", "Ctrl+X");
+    AddItem(menu_, edit, "&Copy", "Ctrl+C");
+    AddItem(menu_, edit, "&Paste", "Ctrl+V");
+    TMenuItem* view = AddItem(menu_, root, "&View");
+    AddItem(menu_, view, "&Toolbar")->SetChecked(true);
+    AddItem(menu_, view, "&Status bar");
+    TMenuItem* help = AddItem(menu_, root, "&Help");
+    AddItem(menu_, help, "&About", "F1")->OnClick = [this](TObject*) {
+      status_ = "About: a skinned framework form";
+      Invalidate();
+    };
+    SetMenu(menu_);
+  }
+  std::string status_ = "Alt, F10 or Alt+letter open the menu bar; Alt+Space the system menu.";
+
+ protected:
+  void Paint() override {
+    TCanvas& c = Canvas();
+    c.Brush().SetStyle(TBrushStyle::bsClear);
+    c.Font().SetColor(clBtnText);
+    c.TextOut(16, 16, "The frame, caption, title buttons and menu bar come from the skin.");
+    c.TextOut(16, 40, status_);
+  }
+
+ private:
+  TMainMenu* menu_;
+};
+
+bool SaveScreen(HWND window, const std::string& path) {
+  // The window and some room below it for a dropdown, on the screen.
+  RECT r;
+  GetWindowRect(window, &r);
+  r.bottom += 160;
+  r.left = std::max(0L, r.left);
+  r.top = std::max(0L, r.top);
+  r.right = std::min<LONG>(GetSystemMetrics(SM_CXSCREEN), r.right);
+  r.bottom = std::min<LONG>(GetSystemMetrics(SM_CYSCREEN), r.bottom);
+  if (r.right <= r.left || r.bottom <= r.top) return false;
+  TBitmap shot(r.right - r.left, r.bottom - r.top, TPixelFormat::pf24bit);
+  HDC screen = GetDC(nullptr);
+  BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);
+  ReleaseDC(nullptr, screen);
+  try {
+    shot.SaveToFile(path);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  std::string package, shot_path;
+  bool inactive = false, maximised = false, open_menu = false;
+  for (int i = 1; i < __argc; ++i) {
+    if (std::strcmp(__argv[i], "--shot") == 0 && i + 1 < __argc)
+      shot_path = __argv[++i];
+    else if (std::strcmp(__argv[i], "--inactive") == 0)
+      inactive = true;
+    else if (std::strcmp(__argv[i], "--maximised") == 0)
+      maximised = true;
+    else if (std::strcmp(__argv[i], "--menu") == 0)
+      open_menu = true;
+    else
+      package = __argv[i];
+  }
+  InstallSystemColourResolver();
+  TSkinContent skin;
+  bool loaded = false;
+  if (!package.empty()) {
+    std::vector<uint8_t> bytes;
+    if (ReadFileBytes(package, bytes)) loaded = LoadSkinPackage(skin, bytes);
+    if (!loaded) std::fprintf(stderr, "cannot load the skin package %s\n", package.c_str());
+  } else {
+    loaded = LoadSkinPackage(skin, DefaultSkinPackage());
+  }
+  if (!loaded) return 1;
+
+  Application->SetTitle("Skin demo");
+  auto* form = Application->CreateForm<TSkinDemoForm>();
+  if (maximised) form->SetWindowState(TWindowState::wsMaximized);
+  form->Show();
+  auto skinner = std::make_unique<TWinSkinForm>(form->Handle(), form, &skin);
+  skinner->Attach();
+
+  int exit_code = 0;
+  if (!shot_path.empty()) {
+    auto* timer = new TTimer(form);
+    timer->SetInterval(600);
+    timer->OnTimer = [&, timer](TObject*) {
+      timer->SetEnabled(false);
+      if (inactive) SendMessageA(form->Handle(), WM_NCACTIVATE, FALSE, 0);
+      auto* photo = new TTimer(form);
+      photo->SetInterval(300);
+      photo->OnTimer = [&, photo](TObject*) {
+        photo->SetEnabled(false);
+        if (!SaveScreen(form->Handle(), shot_path)) exit_code = 1;
+        EndMenu();
+        Application->Terminate();
+      };
+      // The dropdown runs its own loop; the photo timer ends it.
+      if (open_menu) SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'f');
+    };
+  }
+  Application->Run();
+  skinner.reset();
+  return exit_code;
+}

@@ -1,0 +1,208 @@
+// The form skinner: takes over one top-level window's (or MDI child's)
+// window procedure and paints its frame, caption, title buttons and menu bar
+// from a skin, shapes the window with a region cut along the borders'
+// magenta pixels and keeps the client area the same size as the frame
+// changes. Title buttons and menu-bar items are hot spots (TNCObject) that
+// follow the mouse.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/form_layout.h"
+#include "engine/skin_elements.h"
+#include "engine_win/gdi_paint.h"
+
+class TCustomForm;
+class TMenuItem;
+class TWinSkinForm;
+
+// Private messages of skinned windows.
+constexpr UINT kSkmRecolour = 0x3401;
+constexpr UINT kSkmRepaintFrame = 0x3502;
+constexpr UINT kSkmSetup = 0x3503;
+constexpr UINT kSkmTitleAction = 0x3514;  // posted: WParam = the button's Action
+constexpr UINT kSkmTitleQuery = 0x3515;   // sent: WParam = Visibility, LParam = Action
+constexpr UINT kSkmNcPress = 0x3518;      // LParam = screen point
+constexpr UINT kSkmIsSkinned = 0x3523;    // answers 1
+constexpr UINT kSkmPaintFrame = 0xBC4B;   // WParam = DC, LParam = kSkinMagic
+constexpr UINT kSkmProbe = 0xBC4D;
+constexpr UINT kSkmSkinned = 0xBC4E;  // sent after skinning (0, kSkinMagic)
+constexpr LPARAM kSkinMagic = 0x41A2;
+
+// A hot spot of the non-client area (window coordinates).
+class TNCObject {
+ public:
+  explicit TNCObject(TWinSkinForm& form) : Form(form) {}
+  virtual ~TNCObject() = default;
+  TNCObject(const TNCObject&) = delete;
+  TNCObject& operator=(const TNCObject&) = delete;
+
+  TWinSkinForm& Form;
+  TRect Rect;
+  bool Visible = false;
+  int State = 1;  // 1 normal, 2 pressed, 3 hot
+  bool Enabled = true;
+
+  virtual void MouseDown();
+  virtual void MouseUp();
+  virtual void MouseMove();
+  virtual void MouseLeave();
+  virtual void Paint() = 0;
+  bool Contains(TPoint p) const {
+    return p.X >= Rect.Left && p.X < Rect.Right && p.Y >= Rect.Top && p.Y < Rect.Bottom;
+  }
+};
+
+class TWinSysButton : public TNCObject {
+ public:
+  TWinSysButton(TWinSkinForm& form, const TDataSkinSysButton& element, int index)
+      : TNCObject(form), Element(&element), Index(index) {}
+  const TDataSkinSysButton* Element;
+  int Index;
+  void Paint() override;
+};
+
+class TMenuBtn : public TNCObject {
+ public:
+  using TNCObject::TNCObject;
+  TMenuItem* Item = nullptr;
+  int Index = 0;
+  std::wstring Caption;
+  bool ItemEnabled = true;
+  HMENU SubMenu = nullptr;
+  UINT Command = 0;
+  void Paint() override;
+  // The accelerator (upper case) after '&', or 0.
+  wchar_t Accelerator() const;
+};
+
+struct TFormSkinSettings {
+  bool FrameOn = true;     // frame and menu bar skinned
+  bool MenuUpdate = true;  // the bar follows the form's menu changes
+};
+
+class TWinSkinForm {
+ public:
+  // `form` is the framework form behind the window, or null for a bare
+  // window. The skin must outlive the skinner (or be replaced by Reload).
+  TWinSkinForm(HWND window, TCustomForm* form, const TSkinContent* skin,
+               TFormSkinSettings settings = {});
+  ~TWinSkinForm();
+  TWinSkinForm(const TWinSkinForm&) = delete;
+  TWinSkinForm& operator=(const TWinSkinForm&) = delete;
+
+  // Takes over the window. With `setup_now` false the set-up waits for
+  // kSkmSetup (the manager posts it).
+  void Attach(bool setup_now = true);
+  // Gives the window its own look back: window procedure, styles, region,
+  // menu and outer size.
+  void Detach();
+  // Lets go of a window that is being destroyed: only the window procedure
+  // is given back (also what the destructor does when Detach was not called).
+  void Release();
+  // Frees the title-button objects (the skin is about to change).
+  void DropTitleButtons();
+  // The skin changed (or another one is given): metrics, buttons, region
+  // and frame rebuilt; the client size stays.
+  void Reload(const TSkinContent* skin);
+
+  HWND Handle() const { return handle_; }
+  bool Attached() const { return old_proc_ != nullptr; }
+  bool Dead() const { return life_ == 6; }
+  const TFrameMetrics& Metrics() const { return metrics_; }
+  bool Active() const { return active_; }
+  TWinState WinState() const { return win_state_; }
+  TBorderKind BorderKind() const { return border_kind_; }
+  const std::vector<std::unique_ptr<TWinSysButton>>& TitleButtons() const { return buttons_; }
+  const std::vector<std::unique_ptr<TMenuBtn>>& MenuItems() const { return menu_items_; }
+  TNCObject* HotObject() const { return hot_; }
+  void SetHotObject(TNCObject* o) { hot_ = o; }
+  bool Tracking() const { return tracking_; }
+  const TRect& TextRect() const { return text_rect_; }
+
+  // Paints the whole frame (the client area untouched) into dc, which has
+  // the window's size; 0 = the window's own DC.
+  void PaintFrame(HDC dc = nullptr);
+  // The frame into a bitmap of the window's size filled with button face.
+  void PaintFrameTo(HDC dc);
+  // Screen point -> window coordinates.
+  TPoint WindowPoint(POINT screen) const;
+  TNCObject* ObjectAt(TPoint p) const;
+  // Opens a bar item's dropdown (or posts its command); returns when closed.
+  bool OpenMenuItem(int index);
+  void ShowSystemMenu(POINT screen);
+  // Runs a title button's action (on release).
+  void RunAction(TWinSysButton& b, POINT screen);
+
+ private:
+  friend class TWinSysButton;
+  friend class TMenuBtn;
+  static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam);
+  LRESULT Dispatch(UINT msg, WPARAM wparam, LPARAM lparam);
+  LRESULT Stage2(UINT msg, WPARAM wparam, LPARAM lparam);
+  LRESULT Stage3(UINT msg, WPARAM wparam, LPARAM lparam);
+  LRESULT Default(UINT msg, WPARAM wparam, LPARAM lparam);
+  LRESULT NcMouse(UINT msg, WPARAM wparam, LPARAM lparam);
+  LRESULT SysCommand(WPARAM wparam, LPARAM lparam);
+  void Setup();
+  void ReadStyles();
+  void LoadBitmaps();
+  void ComputeMetrics();
+  void BuildTitleButtons();
+  void Unhook();
+  void BuildMenuBar();
+  void DropMenuBar();
+  void JudgeButtons();
+  void LayoutButtons(int width);
+  void ResizeForFrame();
+  void BuildRegion(bool force);
+  void SizeHandler(WPARAM wparam);
+  void UpdateWinState();
+  void PaintInto(HDC dc, int w, int h);
+  void PaintMenuBar(HDC dc, const TRect& bar);
+  void PaintCaption(HDC dc, int w);
+  void HoverTick();
+  void LeaveHot();
+  void InvalidateFrame();
+  int ButtonFrame(const TWinSysButton& b) const;
+  TTitleFacts Facts() const;
+
+  HWND handle_;
+  TCustomForm* form_;
+  const TSkinContent* skin_;
+  TFormSkinSettings settings_;
+  WNDPROC old_proc_ = nullptr;
+  int life_ = 0;  // 0 attached, 1 ready, 3 reloading, 4 being destroyed, 6 dead
+  bool active_ = false;
+  bool tracking_ = false;
+  bool unicode_ = false;
+  bool is_dialog_ = false;
+  bool right_to_left_ = false;
+  bool sys_menu_ = false, min_box_ = false, max_box_ = false, help_ = false;
+  bool owns_region_ = false;
+  TBorderKind border_kind_ = TBorderKind::Sizeable;
+  TWinState win_state_ = TWinState::Normal;
+  TFrameMetrics metrics_;
+  int std_width_ = 0, std_height_ = 0;
+  int client_w_ = 0, client_h_ = 0;
+  int region_w_ = -1, region_h_ = -1;
+  HMENU native_menu_ = nullptr;
+  HMENU system_menu_ = nullptr;
+  LONG_PTR saved_style_ = 0;
+  uint32_t saved_color_ = 0;
+  DWORD last_click_ = 0;
+  TRect text_rect_;
+  int right_buttons_left_ = 0;
+  HFONT caption_font_ = nullptr;
+  HFONT menu_font_ = nullptr;
+  TNCObject* hot_ = nullptr;
+  std::vector<std::unique_ptr<TWinSysButton>> buttons_;
+  std::vector<std::unique_ptr<TMenuBtn>> menu_items_;
+  TNativeBitmap left_, right_, top_, bottom_, textback_, menubar_;
+  std::vector<TNativeBitmap> button_bitmaps_;
+  TNativeBitmap buffer_;
+};

@@ -1,0 +1,72 @@
+#include "engine_win/skin_form_skinner.h"
+
+#include <memory>
+
+#include "engine_win/skin_data.h"
+#include "engine_win/skin_form.h"
+#include "engine_win/skin_manage.h"
+#include "framework/forms.h"
+
+namespace {
+
+// The manager's view of a form skinner.
+class TManagedFormSkinner : public TFormSkinner {
+ public:
+  TManagedFormSkinner(HWND window, TCustomForm* form, TSkinData* data)
+      : data_(data), form_(window, form, &data->Content(), Settings(*data)) {
+    // The manager posts the set-up message once the skinner is listed.
+    form_.Attach(false);
+  }
+  // Freed without Unskin: the window is being destroyed; only the window
+  // procedure is given back.
+  ~TManagedFormSkinner() override { form_.Release(); }
+  HWND Window() const override { return form_.Handle(); }
+  TSkinData* SkinData() const override { return data_; }
+  bool Dead() const override { return form_.Dead(); }
+  void Unskin() override { form_.Detach(); }
+  void DropTitleButtons() override { form_.DropTitleButtons(); }
+  void Reload() override { form_.Reload(&data_->Content()); }
+  void TakeSizeGrip(HWND) override {}
+  bool IsMdiChild() const override {
+    return (GetWindowLongPtrA(form_.Handle(), GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
+  }
+  TWinSkinForm& Form() { return form_; }
+
+ private:
+  static TFormSkinSettings Settings(const TSkinData& d) {
+    TFormSkinSettings s;
+    s.FrameOn = d.SkinControls().Has(xcMainMenu);
+    s.MenuUpdate = d.MenuUpdate();
+    return s;
+  }
+  TSkinData* data_;
+  TWinSkinForm form_;
+};
+
+class TFormSkinnerFactory : public TSkinnerFactory {
+ public:
+  std::unique_ptr<TFormSkinner> MakeFormSkinner(HWND window, TWinControl* control, TSkinData* data,
+                                                const std::string&) override {
+    if (!data || data->SkinEmpty()) return nullptr;
+    auto* form = dynamic_cast<TCustomForm*>(control);
+    return std::make_unique<TManagedFormSkinner>(window, form, data);
+  }
+  // Popup menus keep their own look until a popup skinner exists.
+  std::unique_ptr<TPopupSkinner> MakePopupSkinner(HWND, TSkinData*, int) override {
+    return nullptr;
+  }
+};
+
+TFormSkinnerFactory g_factory;
+
+}  // namespace
+
+void InstallFormSkinnerFactory() {
+  SetSkinnerFactory(&g_factory);
+}
+
+TWinSkinForm* ManagedFormSkinner(HWND window) {
+  if (!SkinManager) return nullptr;
+  auto* s = dynamic_cast<TManagedFormSkinner*>(SkinManager->FindFormSkinner(window));
+  return s ? &s->Form() : nullptr;
+}
