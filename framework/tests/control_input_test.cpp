@@ -2,6 +2,7 @@
 // (SendInput), checking the framework's view of what the user did.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -347,6 +348,18 @@ TEST_F(ControlInput, StatusBarDrawsOwnerPanelsAndToolButtonsClickAndDropDown) {
   drop->SetDropdownMenu(menu);
   int plain_clicks = 0;
   plain->OnClick = [&](TObject*) { ++plain_clicks; };
+  // The custom-draw events the engine installs: the whole bar, then each button.
+  int bar_draws = 0;
+  std::vector<TToolButton*> button_draws;
+  bar->OnCustomDraw = [&](TToolBar* sender, const RECT& r, bool& default_draw) {
+    ++bar_draws;
+    EXPECT_EQ(sender, bar);
+    EXPECT_GT(r.right, r.left);
+    default_draw = true;
+  };
+  bar->OnCustomDrawButton = [&](TToolBar*, TToolButton* b, TCustomDrawState, bool&) {
+    button_draws.push_back(b);
+  };
   bool menu_window_seen = false;
   int popups = 0;
   menu->OnPopup = [&](TObject*) {
@@ -366,6 +379,12 @@ TEST_F(ControlInput, StatusBarDrawsOwnerPanelsAndToolButtonsClickAndDropDown) {
   COLORREF pixel = GetPixel(dc, (part.left + part.right) / 2, (part.top + part.bottom) / 2);
   ReleaseDC(status->Handle(), dc);
   EXPECT_EQ(pixel, RGB(255, 0, 0));
+
+  InvalidateRect(bar->Handle(), nullptr, TRUE);
+  UpdateWindow(bar->Handle());
+  EXPECT_GE(bar_draws, 1);
+  EXPECT_NE(std::find(button_draws.begin(), button_draws.end(), plain), button_draws.end());
+  EXPECT_NE(std::find(button_draws.begin(), button_draws.end(), drop), button_draws.end());
 
   Click(plain, plain->Width() / 2, plain->Height() / 2);
   EXPECT_EQ(plain_clicks, 1);
