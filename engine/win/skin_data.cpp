@@ -247,8 +247,7 @@ void TSkinData::ApplySkinChange() {
     EnsureSkinManager()->RegisterSkinData(this);
   TSkinManage* m = SkinManager;
   m->ActionTarget = this;
-  for (const auto& s : m->SkinnedForms())
-    if (s && s->SkinData() == this) s->DropTitleButtons();
+  m->DropTitleButtons();  // of the forms using this component
   // A skin-all that setting up just asked for already uses the new skin; a
   // reload request would replace it.
   if (m->RunState == rsRunning && !(fresh && m->PendingAction == saSkinAll))

@@ -133,6 +133,15 @@ void RegisterBareClass() {
   done = true;
 }
 
+// The default skin written to a file of the temporary folder.
+std::string DefaultSkinFile(const char* name) {
+  auto pkg = DefaultSkinPackage();
+  const std::string path = TempFolder() + name;
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(pkg.data()), static_cast<std::streamsize>(pkg.size()));
+  return path;
+}
+
 // Processes pending messages for about `ms` milliseconds, or until `done`.
 template <class F>
 bool PumpUntil(F done, int ms) {
@@ -176,6 +185,12 @@ class SkinManageTest : public ::testing::Test {
     f->SetBounds(100, 100, 300, 200);
     forms_.push_back(f);
     return f;
+  }
+  template <class F = TSampleForm>
+  HWND ShowForm(intptr_t tag = 0) {
+    F* f = NewForm<F>(tag);
+    f->Show();
+    return f->Handle();
   }
   // A main component on its own (hidden) host form, loaded with the default
   // skin, as an application holds it.
@@ -258,33 +273,12 @@ TEST_F(SkinManageTest, WindowsAreJudgedByTheRules) {
     TSkinVerdict verdict;
   };
   const Case cases[] = {
-      {"Tag 99 is fixed, not DisableTag",
-       [&] {
-         auto* f = NewForm(99);
-         f->Show();
-         return f->Handle();
-       },
-       TSkinVerdict::FixedTag},
-      {"Tag equal to DisableTag is still a form to skin",
-       [&] {
-         auto* f = NewForm(5);
-         f->Show();
-         return f->Handle();
-       },
+      {"Tag 99 is fixed, not DisableTag", [&] { return ShowForm(99); }, TSkinVerdict::FixedTag},
+      {"Tag equal to DisableTag is still a form to skin", [&] { return ShowForm(5); },
        TSkinVerdict::Skin},
-      {"preview windows need xoPreview (set)",
-       [&] {
-         auto* f = NewForm<TPrintPreviewForm>();
-         f->Show();
-         return f->Handle();
-       },
+      {"preview windows need xoPreview (set)", [&] { return ShowForm<TPrintPreviewForm>(); },
        TSkinVerdict::Skin},
-      {"the application's filter",
-       [&] {
-         auto* f = NewForm<TRejectedForm>();
-         f->Show();
-         return f->Handle();
-       },
+      {"the application's filter", [&] { return ShowForm<TRejectedForm>(); },
        TSkinVerdict::Filtered},
       {"another module's window",
        [&] {
@@ -437,13 +431,7 @@ TEST_F(SkinManageTest, DelayedActionsRunOnceAfterTheDelay) {
     EXPECT_NE(factory_.Find(w), nullptr);
 
   // A new skin: title buttons dropped at once, one reload per skinner later.
-  {
-    auto pkg = DefaultSkinPackage();
-    const std::string path = TempFolder() + "skd_reload.skn";
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(pkg.data()), static_cast<std::streamsize>(pkg.size()));
-    d->SetSkinFile(path);
-  }
+  { d->SetSkinFile(DefaultSkinFile("skd_reload.skn")); }
   EXPECT_EQ(factory_.Log.Count("drop " + Id(a->Handle())), 1);
   EXPECT_EQ(factory_.Log.Count("reload " + Id(a->Handle())), 0);
   ASSERT_TRUE(PumpUntil([&] { return changed > 2; }, 5000));
@@ -756,11 +744,7 @@ TEST_F(SkinManageTest, AComponentAddedWhileRunningSkinsRatherThanReloads) {
   later->SetActive(true);
   int changed = 0;
   later->OnSkinChanged = [&](TObject*) { ++changed; };
-  auto pkg = DefaultSkinPackage();
-  const std::string path = TempFolder() + "skd_later.skn";
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(pkg.data()), static_cast<std::streamsize>(pkg.size()));
-  later->SetSkinFile(path);
+  later->SetSkinFile(DefaultSkinFile("skd_later.skn"));
   EXPECT_TRUE(SkinManager->IsRegistered(later));
   EXPECT_EQ(SkinManager->PendingAction, saSkinAll);
   ASSERT_TRUE(PumpUntil([&] { return changed > 0; }, 5000));
