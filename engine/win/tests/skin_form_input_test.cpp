@@ -50,11 +50,13 @@ struct TFixture {
     AppendMenuA(bar, MF_STRING, 301, "&Go");
     Window = CreateWindowExA(0, "SkinFormInputTest", "Input", WS_OVERLAPPEDWINDOW, 100, 100, 420,
                              300, nullptr, bar, GetModuleHandleA(nullptr), nullptr);
-    ShowWindow(Window, SW_SHOW);
+    // On top of whatever earlier tests left on the desktop, and active.
+    SetWindowPos(Window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     SetForegroundWindow(Window);
     Form = std::make_unique<TWinSkinForm>(Window, nullptr, &Content);
     Form->Attach();
-    Pump(100);
+    PumpUntil([this] { return GetForegroundWindow() == Window && Form->Active(); }, 2000);
+    Pump(50);
     Form->PaintFrame();
   }
   ~TFixture() {
@@ -96,9 +98,20 @@ void MoveTo(POINT p) {
   SetCursorPos(p.x, p.y);
   mouse_event(MOUSEEVENTF_MOVE, 0, 0, 0, 0);
 }
-void Click(POINT p, bool right = false) {
+void Click(TFixture& f, POINT p, bool right = false) {
+  // The pointer settles on the spot before the button goes down (a busy
+  // display may otherwise see the press at the old position).
   MoveTo(p);
+  f.PumpUntil(
+      [p] {
+        POINT now;
+        GetCursorPos(&now);
+        return now.x == p.x && now.y == p.y;
+      },
+      500);
+  f.Pump(60);
   mouse_event(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+  f.Pump(30);
   mouse_event(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
 }
 void Key(BYTE vk, bool alt = false) {
@@ -155,6 +168,14 @@ struct TScript {
     if (Current == this) Current = nullptr;
   }
   bool Done() const { return Next >= Steps.size(); }
+  // The current step runs again at the next tick while no menu is open yet
+  // (a loaded machine may be slow to show it), for about two seconds.
+  bool WaitForMenu() {
+    if (!OpenMenus().empty() || ++Waits > 40) return false;
+    --Next;
+    return true;
+  }
+  int Waits = 0;
 };
 TScript* TScript::Current = nullptr;
 
@@ -185,12 +206,13 @@ TEST(SkinFormInput, MenuBarOpensByMouseUnderTheItem) {
   int hot = -1;
   TScript s;
   s.Steps = {[&] {
+    if (s.WaitForMenu()) return;
     seen = OpenMenus();
     hot = f.HotMenuItem();
     EndMenu();
   }};
   s.Start(300);
-  Click(f.Screen(item));
+  Click(f, f.Screen(item));
   EXPECT_TRUE(f.PumpUntil([&] { return s.Done() && !f.Form->Tracking(); }, 3000));
   EXPECT_EQ(hot, 1);
   ASSERT_EQ(seen.size(), 1u);
@@ -209,6 +231,7 @@ TEST(SkinFormInput, KeysOpenTheBarAndArrowsSwitchDropdowns) {
   TScript s;
   s.Steps = {
       [&] {
+        if (s.WaitForMenu()) return;
         record();
         Key(VK_RIGHT);
       },  // File open, "Recent" highlighted: opens the cascade
@@ -247,6 +270,7 @@ TEST(SkinFormInput, KeysOpenTheBarAndArrowsSwitchDropdowns) {
   TScript t;
   int alt_hot = -1;
   t.Steps = {[&] {
+    if (t.WaitForMenu()) return;
     alt_hot = f.HotMenuItem();
     EndMenu();
   }};
@@ -262,6 +286,7 @@ TEST(SkinFormInput, SystemMenuOnAltSpaceAndRightClick) {
     size_t seen = 0;
     TScript s;
     s.Steps = {[&] {
+      if (s.WaitForMenu()) return;
       seen = OpenMenus().size();
       EndMenu();
     }};
@@ -269,7 +294,7 @@ TEST(SkinFormInput, SystemMenuOnAltSpaceAndRightClick) {
     if (by_mouse) {
       RECT wr;
       GetWindowRect(f.Window, &wr);
-      Click({(wr.left + wr.right) / 2 - 60, wr.top + 12}, true);
+      Click(f, {(wr.left + wr.right) / 2 - 60, wr.top + 12}, true);
     } else {
       Key(VK_SPACE, true);
     }
