@@ -34,6 +34,10 @@ function(mv_add_test name)
                                              MV_BINARY_DIR="${CMAKE_BINARY_DIR}")
   if(ARG_DESKTOP AND WIN32)
     add_test(NAME ${name} COMMAND ${MV_WINE_RUN} --desktop $<TARGET_FILE:${name}>)
+    # Real input moves the one pointer and keyboard focus of the display: two
+    # such tests at once, or another test's window taking the focus, would
+    # steer each other's clicks. They run alone.
+    set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
   else()
     add_test(NAME ${name} COMMAND ${name})
   endif()
