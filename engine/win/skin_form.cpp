@@ -1,4 +1,5 @@
 #include "engine_win/skin_form.h"
+#include "engine_win/toolbar_painters.h"
 
 #include <algorithm>
 #include <cwctype>
@@ -204,6 +205,7 @@ TWinSkinForm::TWinSkinForm(HWND window, TCustomForm* form, const TSkinContent* s
 
 TWinSkinForm::~TWinSkinForm() {
   Release();
+  ClearToolbarPainters(*this);
   if (caption_font_) DeleteObject(caption_font_);
   if (menu_font_) DeleteObject(menu_font_);
 }
@@ -373,6 +375,7 @@ void TWinSkinForm::ResizeForFrame() {
 
 void TWinSkinForm::Detach() {
   KillTimer(handle_, kHoverTimer);
+  ClearToolbarPainters(*this);
   if (!Attached()) return;
   if (g_loop.Form == this) {
     EndMenu();
@@ -421,6 +424,7 @@ void TWinSkinForm::Unhook() {
 
 void TWinSkinForm::Release() {
   KillTimer(handle_, kHoverTimer);
+  ClearToolbarPainters(*this);
   if (g_loop.Form == this) {
     EndMenu();
     g_loop.Form = nullptr;
@@ -1311,4 +1315,49 @@ LRESULT TWinSkinForm::Stage3(UINT msg, WPARAM wparam, LPARAM lparam) {
       break;
   }
   return Default(msg, wparam, lparam);
+}
+
+// --- Tool-bar painters ------------------------------------------------------------------
+
+void TWinSkinForm::PaintToolbarBackground(HDC dc, const RECT& rect) {
+  if (!dc || !skin_ || !settings_.ToolbarBackground) return;
+  const TDataSkinObject* e = skin_->Element(ksToolbar);
+  if (!e || e->Bitmap.Empty()) return;
+  const TRect r{rect.left, rect.top, rect.right, rect.bottom};
+  if (r.Width() <= 0 || r.Height() <= 0) return;
+  const TNativeBitmap bmp(e->Bitmap);
+  DrawFrameScaled(dc, r, bmp, false, 1, 1);
+}
+
+bool TWinSkinForm::PaintToolButton(HDC dc, const RECT& bounds, unsigned state, COLORREF* text) {
+  if (!dc || !skin_ || !settings_.ToolbarButtons || life_ != 1) return false;
+  const TDataSkinButton& e = skin_->Buttons;
+  if (e.Bitmap.Empty()) return false;
+  const int frame = ToolButtonFrame(state);
+  if (frame == 0) return false;
+  const TRect r{bounds.left + 1, bounds.top + 1, bounds.right - 1, bounds.bottom - 1};
+  if (r.Width() <= 0 || r.Height() <= 0) return false;
+  const TNativeBitmap bmp(e.Bitmap);
+  DrawFrameScaled(dc, r, bmp, e.Trans != 0, std::max(1, e.FrameCount), frame);
+  const bool has = frame == 1   ? e.HasNormalColour2
+                   : frame == 4 ? e.HasMouseOverColour2
+                                : e.HasPressedColour2;
+  if (!has || !text) return false;
+  const TColor c = frame == 1   ? e.NormalColour2
+                   : frame == 4 ? e.MouseOverColour2
+                                : e.PressedColour2;
+  *text = ToColorRef(c);
+  return true;
+}
+
+void SkinFormPaintToolbarBackground(TWinSkinForm& form, HDC dc, const RECT& rect);
+bool SkinFormPaintToolButton(TWinSkinForm& form, HDC dc, const RECT& bounds, unsigned state,
+                             COLORREF* text);
+
+void SkinFormPaintToolbarBackground(TWinSkinForm& form, HDC dc, const RECT& rect) {
+  form.PaintToolbarBackground(dc, rect);
+}
+bool SkinFormPaintToolButton(TWinSkinForm& form, HDC dc, const RECT& bounds, unsigned state,
+                             COLORREF* text) {
+  return form.PaintToolButton(dc, bounds, state, text);
 }

@@ -37,6 +37,8 @@ class TManagedFormSkinner : public TFormSkinner {
     TFormSkinSettings s;
     s.FrameOn = d.SkinControls().Has(xcMainMenu);
     s.MenuUpdate = d.MenuUpdate();
+    s.ToolbarBackground = !d.Options().Has(xoToolbarBK);
+    s.ToolbarButtons = !d.Options().Has(xoToolbarButton);
     return s;
   }
   TSkinData* data_;

@@ -1044,6 +1044,7 @@ LRESULT TToolBar::CustomDraw(NMTBCUSTOMDRAW& cd) {
         if (!b) break;
         canvas_->SetHandle(cd.nmcd.hdc);
         canvas_->Font().Assign(*Font());
+        const TColor text_colour = canvas_->Font().Color();
         try {
           OnCustomDrawButton(this, b, CustomDrawStateFromItemState(cd.nmcd.uItemState),
                              default_draw);
@@ -1052,6 +1053,9 @@ LRESULT TToolBar::CustomDraw(NMTBCUSTOMDRAW& cd) {
           throw;
         }
         canvas_->SetHandle(nullptr);
+        // A font colour the handler chose is the one the bar draws the text in.
+        if (canvas_->Font().Color() != text_colour)
+          cd.clrText = ColorToRGB(canvas_->Font().Color());
         if (!default_draw) result = CDRF_SKIPDEFAULT;
       }
       break;

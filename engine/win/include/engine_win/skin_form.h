@@ -81,8 +81,10 @@ class TMenuBtn : public TNCObject {
 };
 
 struct TFormSkinSettings {
-  bool FrameOn = true;     // frame and menu bar skinned
-  bool MenuUpdate = true;  // the bar follows the form's menu changes
+  bool FrameOn = true;            // frame and menu bar skinned
+  bool MenuUpdate = true;         // the bar follows the form's menu changes
+  bool ToolbarBackground = true;  // tool-bar backgrounds painted from the skin
+  bool ToolbarButtons = true;     // tool buttons painted from the skin
 };
 
 class TWinSkinForm {
@@ -137,6 +139,12 @@ class TWinSkinForm {
   void ShowSystemMenu(POINT screen);
   // Runs a title button's action (on release).
   void RunAction(TWinSysButton& b, POINT screen);
+
+  // The tool-bar painters (engine_win/toolbar_painters.h installs them);
+  // dc in the bar's client coordinates. The button painter gives the text
+  // colour of the state in *text and returns true when the skin has one.
+  void PaintToolbarBackground(HDC dc, const RECT& rect);
+  bool PaintToolButton(HDC dc, const RECT& bounds, unsigned state, COLORREF* text);
 
  private:
   friend class TWinSysButton;
