@@ -13,8 +13,8 @@ class TToolBar;
 // Sets the bar's custom-draw events that are unassigned to the form
 // skinner's painters and repaints the bar. Events the bar already has stay.
 void InstallToolbarPainters(TWinSkinForm& form, TToolBar* bar);
-// Takes this skinner's painters (only those it set) off every bar of this skinner that still exists (run
-// by Detach, Release and the skinner's destructor).
+// Takes this skinner's painters (only those it set) off every bar of this skinner that still exists
+// (run by Detach, Release and the skinner's destructor).
 void ClearToolbarPainters(TWinSkinForm& form);
 // The strip frame for a tool button's custom-draw state set: 2 pressed,
 // 4 hot or focused, 1 plain, 0 grayed or disabled (nothing drawn).
