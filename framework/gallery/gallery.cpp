@@ -156,15 +156,15 @@ class TGalleryForm : public TForm {
     bar->SetImages(images_);
     bar->SetHeight(38);
     bar->SetParent(this);
-    struct Spec {
+    struct TButtonRow {
       const char* caption;
       TToolButtonStyle style;
       int image;
-    } specs[] = {
+    } rows[] = {
         {"New", TToolButtonStyle::tbsButton, 0},  {"Open", TToolButtonStyle::tbsDropDown, 1},
         {"Save", TToolButtonStyle::tbsButton, 2}, {"", TToolButtonStyle::tbsSeparator, -1},
         {"Left", TToolButtonStyle::tbsCheck, 3},  {"Right", TToolButtonStyle::tbsCheck, 4}};
-    for (const Spec& s : specs) {
+    for (const TButtonRow& s : rows) {
       auto* b = new TToolButton(this);
       b->SetCaption(s.caption);
       b->SetStyle(s.style);

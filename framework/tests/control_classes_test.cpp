@@ -239,8 +239,8 @@ TEST(ControlClasses, NamesChainsAndPublishedProperties) {
     for (const char* other : c.is_not)
       EXPECT_FALSE(control->InheritsFrom(other)) << "not a " << other;
     EXPECT_TRUE(control->InheritsFrom("TControl"));
-    for (const char* spec : c.props) {
-      std::string s(spec);
+    for (const char* entry : c.props) {
+      std::string s(entry);
       std::string name = s.substr(0, s.find(':'));
       const TPropInfo* p = GetPropInfo(control, name);
       ASSERT_NE(p, nullptr) << name;
