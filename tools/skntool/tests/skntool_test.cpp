@@ -14,62 +14,23 @@
 #include "format/skin_package.h"
 #include "reference/lzhuf_ref.h"
 #include "test_util.h"
+#include "tool_runner.h"
 
 using namespace testutil;
 
 namespace {
 
-struct Result {
-  int code;
-  std::string out, err;
-};
-
-std::string NativePath(std::string p) {
-#ifdef _WIN32
-  // Under Wine the tool's build path is a Unix path; drive Z: maps to /.
-  if (!p.empty() && p[0] == '/') p = "Z:" + p;
-  for (char& c : p) {
-    if (c == '/') c = '\\';
-  }
-#endif
-  return p;
-}
-
-std::string Slurp(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::stringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
-}
+using tooltest::NativePath;
+using tooltest::Result;
+using tooltest::Slurp;
 
 class Skntool : public ::testing::Test {
  protected:
   Result Run(const std::string& args) {
-    // Fresh files per run: under Wine the previous run's handles may not be
-    // closed yet when the next command opens its redirections.
-    const std::string n = std::to_string(runs_++);
-    std::string out = dir_.File("stdout" + n + ".txt"), err = dir_.File("stderr" + n + ".txt");
-    std::string cmd =
-        "\"" + NativePath(SKNTOOL_PATH) + "\" " + args + " >\"" + out + "\" 2>\"" + err + "\"";
-#ifdef _WIN32
-    cmd = "\"" + cmd + "\"";  // cmd.exe strips one pair of outer quotes
-#endif
-    int rc = std::system(cmd.c_str());
-#ifdef _WIN32
-    // -1 means the command processor could not be started at all (Wine under
-    // heavy load); the tool itself never exits with it. Start it once more.
-    if (rc == -1) rc = std::system(cmd.c_str());
-#else
-    rc = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-#endif
-    return {rc, Slurp(out), Slurp(err)};
+    return tooltest::RunTool(SKNTOOL_PATH, args, dir_, runs_++);
   }
-  std::string File(const std::string& name) {
-    return dir_.File(name);
-  }
-  std::string Q(const std::string& path) {
-    return "\"" + path + "\"";
-  }
+  std::string File(const std::string& name) { return dir_.File(name); }
+  std::string Q(const std::string& path) { return "\"" + path + "\""; }
   ScratchDir dir_;
   int runs_ = 0;
 };

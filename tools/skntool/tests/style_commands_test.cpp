@@ -12,6 +12,7 @@
 #include "format/skin_package.h"
 #include "pe_writer.h"
 #include "test_util.h"
+#include "tool_runner.h"
 
 using testutil::ScratchDir;
 
@@ -19,57 +20,19 @@ namespace {
 
 const char* const kLight64 = "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/light.msstyles";
 
-struct Result {
-  int code;
-  std::string out, err;
-};
-
-std::string NativePath(std::string p) {
-#ifdef _WIN32
-  if (!p.empty() && p[0] == '/') p = "Z:" + p;
-  for (char& c : p) {
-    if (c == '/') c = '\\';
-  }
-#endif
-  return p;
-}
-
-std::string Slurp(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::stringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
-}
+using tooltest::NativePath;
+using tooltest::Result;
+using tooltest::Slurp;
 
 class StyleCommands : public ::testing::Test {
  protected:
   Result Run(const std::string& args) {
-    // Fresh files per run: under Wine the previous run's handles may not be
-    // closed yet when the next command opens its redirections.
-    const std::string n = std::to_string(runs_++);
-    std::string out = dir_.File("stdout" + n + ".txt"), err = dir_.File("stderr" + n + ".txt");
-    std::string cmd =
-        "\"" + NativePath(SKNTOOL_PATH) + "\" " + args + " >\"" + out + "\" 2>\"" + err + "\"";
-#ifdef _WIN32
-    cmd = "\"" + cmd + "\"";
-#endif
-    int rc = std::system(cmd.c_str());
-#ifdef _WIN32
-    // -1: the command processor could not be started (Wine under load).
-    if (rc == -1) rc = std::system(cmd.c_str());
-#else
-    rc = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-#endif
-    std::string text = Slurp(out);
-    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
-    return {rc, text, Slurp(err)};
+    Result r = tooltest::RunTool(SKNTOOL_PATH, args, dir_, runs_++);
+    r.out.erase(std::remove(r.out.begin(), r.out.end(), '\r'), r.out.end());
+    return r;
   }
-  std::string File(const std::string& name) {
-    return dir_.File(name);
-  }
-  static std::string Q(const std::string& path) {
-    return "\"" + NativePath(path) + "\"";
-  }
+  std::string File(const std::string& name) { return dir_.File(name); }
+  static std::string Q(const std::string& path) { return "\"" + NativePath(path) + "\""; }
 
   // A style file with one NORMAL variant and a push-button image.
   std::string WriteStyle(const std::string& name) {
