@@ -5,6 +5,7 @@
 #include <cwctype>
 
 #include "framework/forms.h"
+#include "framework/imglist.h"
 #include "framework/menus.h"
 #include "framework/messages.h"
 
@@ -114,6 +115,9 @@ LRESULT CALLBACK MenuFilter(int code, WPARAM wparam, LPARAM lparam) {
     EndMenu();
     return 1;
   };
+  if (msg->message == WM_KEYDOWN && form.RightToLeft() &&
+      (msg->wParam == VK_LEFT || msg->wParam == VK_RIGHT))
+    msg->wParam = msg->wParam == VK_LEFT ? VK_RIGHT : VK_LEFT;  // the bar runs leftwards
   if (msg->message == WM_KEYDOWN && count > 0 && g_loop.Open >= 0) {
     HMENU dropdown = form.MenuItems()[static_cast<size_t>(g_loop.Open)]->SubMenu;
     auto step = [&](int dir) {
@@ -144,6 +148,27 @@ LRESULT CALLBACK MenuFilter(int code, WPARAM wparam, LPARAM lparam) {
   return CallNextHookEx(g_loop.Hook, code, wparam, lparam);
 }
 
+}  // namespace
+
+// The skinner's place in a framework form's message handler. Whoever hooks
+// the handler after us keeps our functor in their chain; when we go first,
+// the functor only passes messages on.
+struct TFormHookState {
+  TWinSkinForm* Self = nullptr;
+  TWndMethod Old;
+};
+
+namespace {
+struct TFormHook {
+  std::shared_ptr<TFormHookState> State;
+  void operator()(TMessage& m) const {
+    const std::shared_ptr<TFormHookState> keep = State;  // the handler may unhook us
+    if (keep->Self)
+      keep->Self->FormMessage(m);
+    else if (keep->Old)
+      keep->Old(m);
+  }
+};
 }  // namespace
 
 // ---- hot spots ----------------------------------------------------------
@@ -208,6 +233,62 @@ TWinSkinForm::~TWinSkinForm() {
   ClearToolbarPainters(*this);
   if (caption_font_) DeleteObject(caption_font_);
   if (menu_font_) DeleteObject(menu_font_);
+}
+
+// ---- the framework form's message handler --------------------------------
+
+void TWinSkinForm::HookForm() {
+  if (!form_ || form_hook_) return;
+  form_hook_ = std::make_shared<TFormHookState>();
+  form_hook_->Self = this;
+  form_hook_->Old = form_->WindowProc;
+  form_->WindowProc = TFormHook{form_hook_};
+}
+
+void TWinSkinForm::UnhookForm() {
+  if (!form_hook_) return;
+  const TFormHook* top = form_ ? form_->WindowProc.target<TFormHook>() : nullptr;
+  if (top && top->State == form_hook_)
+    form_->WindowProc = form_hook_->Old;
+  else
+    form_hook_->Self = nullptr;  // hooked over: stay in the chain, passing on
+  form_hook_.reset();
+}
+
+bool TWinSkinForm::OpenAccelerator(wchar_t key) {
+  const wchar_t up = static_cast<wchar_t>(std::towupper(key));
+  for (size_t i = 0; i < menu_items_.size(); ++i) {
+    const TMenuBtn& b = *menu_items_[i];
+    if (b.Visible && b.ItemEnabled && b.Accelerator() == up) {
+      OpenMenuItem(static_cast<int>(i));
+      return true;
+    }
+  }
+  return false;
+}
+
+// Messages the framework delivers to the form's handler without going
+// through the window: Alt+letter reaches the form as CM_DIALOGCHAR.
+void TWinSkinForm::FormMessage(TMessage& m) {
+  const TWndMethod old = form_hook_->Old;  // a copy: the form may unhook us
+  if (m.Msg != CM_DIALOGCHAR) {
+    old(m);
+    return;
+  }
+  TCustomForm* form = form_;
+  old(m);
+  if (m.Result != 0) return;
+  const bool alt_alone =
+      GetKeyState(VK_MENU) < 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_SHIFT) >= 0;
+  if (alt_alone && !tracking_ && GetCapture() == nullptr &&
+      OpenAccelerator(static_cast<wchar_t>(m.WParam))) {
+    m.Result = 1;
+    return;
+  }
+  // A secondary, modeless form shares the main form's menu keys.
+  TCustomForm* main = Application ? Application->MainForm() : nullptr;
+  if (main && main != form && !form->Modal())
+    m.Result = main->Perform(CM_DIALOGCHAR, m.WParam, m.LParam);
 }
 
 void TWinSkinForm::ReadStyles() {
@@ -304,6 +385,7 @@ void TWinSkinForm::Attach(bool setup_now) {
       SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinForm::Proc)));
   SetPropA(handle_, kOldProcProp, reinterpret_cast<HANDLE>(old_proc_));
   if (settings_.FrameOn) {
+    HookForm();
     native_menu_ = GetMenu(handle_);
     if (native_menu_) BuildMenuBar();
     ComputeMetrics();
@@ -376,6 +458,7 @@ void TWinSkinForm::ResizeForFrame() {
 void TWinSkinForm::Detach() {
   KillTimer(handle_, kHoverTimer);
   ClearToolbarPainters(*this);
+  system_popup_.reset();
   if (!Attached()) return;
   if (g_loop.Form == this) {
     EndMenu();
@@ -387,6 +470,8 @@ void TWinSkinForm::Detach() {
   RECT keep;
   GetClientRect(handle_, &keep);
   Unhook();
+  UnhookForm();
+  RestoreOwnerDraw();
   if (form_ && !destroying) form_->SetColor(saved_color_);
   const LONG_PTR style = GetWindowLongPtrA(handle_, GWL_STYLE);
   if ((saved_style_ & WS_SYSMENU) && !(style & WS_SYSMENU))
@@ -430,8 +515,11 @@ void TWinSkinForm::Release() {
     g_loop.Form = nullptr;
   }
   hot_ = nullptr;
+  system_popup_.reset();
   if (!Attached()) return;
   Unhook();
+  UnhookForm();
+  RestoreOwnerDraw();
   // A bare window being destroyed frees the menu it has: give it back.
   if (!form_ && native_menu_ && IsWindow(handle_) && !GetMenu(handle_))
     SetMenu(handle_, native_menu_);
@@ -818,6 +906,7 @@ bool TWinSkinForm::OpenMenuItem(int index) {
     GetWindowRect(handle_, &wr);
     const int x = wr.left + (right_to_left_ ? item.Rect.Right : item.Rect.Left);
     const int y = wr.top + item.Rect.Bottom;
+    OwnerDrawEntries(item.SubMenu);
     g_loop.Form = this;
     g_loop.Open = index;
     g_loop.Pending = -1;
@@ -851,6 +940,162 @@ bool TWinSkinForm::OpenMenuItem(int index) {
   return true;
 }
 
+// ---- dropdown entries ------------------------------------------------------
+
+namespace {
+
+std::wstring EntryText(HMENU menu, UINT position) {
+  wchar_t text[256]{};
+  MENUITEMINFOW mi{};
+  mi.cbSize = sizeof mi;
+  mi.fMask = MIIM_STRING;
+  mi.dwTypeData = text;
+  mi.cch = 255;
+  if (!GetMenuItemInfoW(menu, position, TRUE, &mi)) return {};
+  return text;
+}
+
+// "&Open\tCtrl+O" -> caption and short-cut text.
+void SplitEntry(const std::wstring& text, std::wstring& caption, std::wstring& shortcut) {
+  const size_t tab = text.find(L'\t');
+  caption = text.substr(0, tab);
+  shortcut = tab == std::wstring::npos ? std::wstring() : text.substr(tab + 1);
+}
+
+}  // namespace
+
+void TWinSkinForm::OwnerDrawEntries(HMENU menu, int depth) {
+  if (depth == 0)  // records of menus destroyed since are of no use
+    owner_drawn_.erase(std::remove_if(owner_drawn_.begin(), owner_drawn_.end(),
+                                      [](const TOwnerDrawn& e) { return !IsMenu(e.Menu); }),
+                       owner_drawn_.end());
+  if (!menu || depth > 16 || !IsMenu(menu)) return;
+  const int n = GetMenuItemCount(menu);
+  for (int i = 0; i < n; ++i) {
+    MENUITEMINFOW mi{};
+    mi.cbSize = sizeof mi;
+    mi.fMask = MIIM_FTYPE | MIIM_SUBMENU | MIIM_ID;
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mi)) continue;
+    if (mi.hSubMenu) OwnerDrawEntries(mi.hSubMenu, depth + 1);
+    // Separators and entries drawn by someone else keep their look.
+    if (mi.fType & (MFT_SEPARATOR | MFT_OWNERDRAW | MFT_BITMAP)) continue;
+    MENUITEMINFOW set{};
+    set.cbSize = sizeof set;
+    set.fMask = MIIM_FTYPE;
+    // Our painter lays the entry out for the window's reading order; the
+    // right-order flag is left off meanwhile (it shares its bit with the
+    // system-menu flag, and some systems then draw the window icon instead).
+    set.fType = (mi.fType | MFT_OWNERDRAW) & ~static_cast<UINT>(MFT_RIGHTORDER);
+    if (SetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &set))
+      owner_drawn_.push_back({menu, static_cast<UINT>(i), mi.wID, mi.fType});
+  }
+}
+
+void TWinSkinForm::RestoreOwnerDraw() {
+  for (const TOwnerDrawn& e : owner_drawn_) {
+    if (!IsMenu(e.Menu)) continue;
+    MENUITEMINFOW mi{};
+    mi.cbSize = sizeof mi;
+    mi.fMask = MIIM_FTYPE | MIIM_ID;
+    // Only the entry we switched: the menu may have changed since.
+    if (!GetMenuItemInfoW(e.Menu, e.Position, TRUE, &mi) || mi.wID != e.Id ||
+        !(mi.fType & MFT_OWNERDRAW))
+      continue;
+    MENUITEMINFOW set{};
+    set.cbSize = sizeof set;
+    set.fMask = MIIM_FTYPE;
+    set.fType = e.Type;
+    SetMenuItemInfoW(e.Menu, e.Position, TRUE, &set);
+  }
+  owner_drawn_.clear();
+}
+
+// Entries that a framework item draws go to it; the others get a plain look
+// in the system's menu colours.
+bool TWinSkinForm::MeasureEntry(MEASUREITEMSTRUCT& mis) {
+  const auto it = std::find_if(owner_drawn_.begin(), owner_drawn_.end(),
+                               [&](const TOwnerDrawn& e) { return e.Id == mis.itemID; });
+  if (it == owner_drawn_.end()) return false;
+  std::wstring caption, shortcut;
+  SplitEntry(EntryText(it->Menu, it->Position), caption, shortcut);
+  HDC dc = GetDC(handle_);
+  HGDIOBJ old = SelectObject(dc, menu_font_);
+  RECT c{0, 0, 0, 0}, k{0, 0, 0, 0};
+  DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &c, DT_CALCRECT | DT_SINGLELINE);
+  if (!shortcut.empty())
+    DrawTextW(dc, shortcut.c_str(), static_cast<int>(shortcut.size()), &k,
+              DT_CALCRECT | DT_SINGLELINE);
+  SelectObject(dc, old);
+  ReleaseDC(handle_, dc);
+  const int mark = GetSystemMetrics(SM_CXMENUCHECK);
+  mis.itemWidth = static_cast<UINT>(mark + 8 + c.right + (k.right ? 24 + k.right : 0) + 8);
+  mis.itemHeight = static_cast<UINT>(std::max<int>(GetSystemMetrics(SM_CYMENU) - 1, c.bottom + 6));
+  return true;
+}
+
+bool TWinSkinForm::DrawEntry(const DRAWITEMSTRUCT& dis) {
+  HMENU menu = reinterpret_cast<HMENU>(dis.hwndItem);
+  const auto it = std::find_if(owner_drawn_.begin(), owner_drawn_.end(), [&](const TOwnerDrawn& e) {
+    return e.Menu == menu && e.Id == dis.itemID;
+  });
+  if (it == owner_drawn_.end()) return false;
+  std::wstring caption, shortcut;
+  SplitEntry(EntryText(it->Menu, it->Position), caption, shortcut);
+  const bool selected = (dis.itemState & ODS_SELECTED) != 0;
+  const bool disabled = (dis.itemState & (ODS_DISABLED | ODS_GRAYED)) != 0;
+  HDC dc = dis.hDC;
+  RECT r = dis.rcItem;
+  FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+  const int mark = GetSystemMetrics(SM_CXMENUCHECK);
+  if (dis.itemState & ODS_CHECKED) {
+    RECT m = right_to_left_ ? RECT{r.right - 2 - mark, r.top, r.right - 2, r.bottom}
+                            : RECT{r.left + 2, r.top, r.left + 2 + mark, r.bottom};
+    const int top = (r.top + r.bottom - mark) / 2;
+    m.top = top;
+    m.bottom = top + mark;
+    // The check mark in the text colour, as the system draws it.
+    HDC mdc = CreateCompatibleDC(dc);
+    HBITMAP mono = CreateBitmap(mark, mark, 1, 1, nullptr);
+    HGDIOBJ old_bmp = SelectObject(mdc, mono);
+    RECT mr{0, 0, mark, mark};
+    DrawFrameControl(mdc, &mr, DFC_MENU, DFCS_MENUCHECK);
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, RGB(255, 255, 255));
+    HBRUSH brush = GetSysColorBrush(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
+    HGDIOBJ old_brush = SelectObject(dc, brush);
+    constexpr DWORD kMaskPaint = 0x00B8074A;  // PSDPxax: brush where the mask is black
+    BitBlt(dc, m.left, m.top, mark, mark, mdc, 0, 0, kMaskPaint);
+    SelectObject(dc, old_brush);
+    SelectObject(mdc, old_bmp);
+    DeleteObject(mono);
+    DeleteDC(mdc);
+  }
+  HGDIOBJ old_font = SelectObject(dc, menu_font_);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(disabled   ? COLOR_GRAYTEXT
+                               : selected ? COLOR_HIGHLIGHTTEXT
+                                          : COLOR_MENUTEXT));
+  UINT flags = DT_SINGLELINE | DT_VCENTER;
+  if (dis.itemState & ODS_NOACCEL) flags |= DT_HIDEPREFIX;
+  RECT t = r;
+  if (right_to_left_) {
+    t.right -= mark + 8;
+    t.left += 8;
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &t,
+              flags | DT_RIGHT | DT_RTLREADING);
+    if (!shortcut.empty())
+      DrawTextW(dc, shortcut.c_str(), static_cast<int>(shortcut.size()), &t, flags | DT_LEFT);
+  } else {
+    t.left += mark + 8;
+    t.right -= 8;
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &t, flags | DT_LEFT);
+    if (!shortcut.empty())
+      DrawTextW(dc, shortcut.c_str(), static_cast<int>(shortcut.size()), &t, flags | DT_RIGHT);
+  }
+  SelectObject(dc, old_font);
+  return true;
+}
+
 void TWinSkinForm::ShowSystemMenu(POINT pt) {
   const DWORD now = GetTickCount();
   if (last_click_ && now - last_click_ <= GetDoubleClickTime()) {
@@ -862,52 +1107,83 @@ void TWinSkinForm::ShowSystemMenu(POINT pt) {
     return;
   }
   last_click_ = now;
+  if (!BuildSystemPopup()) return;
+  // Tracked for this window (not the framework's hidden popup owner), so the
+  // window stays active while the menu is open; the owner-drawn entries'
+  // measure and draw messages come here and go on to the framework items.
+  tracking_ = true;
+  const UINT cmd = static_cast<UINT>(TrackPopupMenu(
+      system_popup_->Handle(), TPM_RIGHTBUTTON | TPM_RETURNCMD, pt.x, pt.y, 0, handle_, nullptr));
+  tracking_ = false;
+  if (!cmd || !system_popup_) return;
+  if (TMenuItem* item = system_popup_->FindItem(cmd))
+    PostMessageA(handle_, WM_SYSCOMMAND, static_cast<WPARAM>(item->Tag()), 0);
+}
+
+bool TWinSkinForm::BuildSystemPopup() {
   HMENU sys = GetSystemMenu(handle_, FALSE);
-  if (!sys) return;
+  if (!sys) return false;
   // A copy of the system menu with the entries enabled for the window's
-  // state; the chosen command goes back as a system command.
-  HMENU popup = CreatePopupMenu();
+  // state and the skin's glyphs; each entry's tag is its system command.
+  auto popup = std::make_unique<TPopupMenu>(nullptr);
+  popup->SetTag(kSystemPopupTag);
+  popup->SetOwnerDraw(true);
+  popup->SetImages(settings_.MenuGlyphs);
+  popup->SetBiDiMode(right_to_left_ ? TBiDiMode::bdRightToLeft : TBiDiMode::bdLeftToRight);
   const int n = GetMenuItemCount(sys);
   for (int i = 0; i < n; ++i) {
-    wchar_t text[81]{};
-    MENUITEMINFOW mi{};
+    char text[81]{};
+    MENUITEMINFOA mi{};
     mi.cbSize = sizeof mi;
     mi.fMask = MIIM_STATE | MIIM_ID | MIIM_FTYPE | MIIM_STRING;
     mi.dwTypeData = text;
     mi.cch = 80;
-    if (!GetMenuItemInfoW(sys, static_cast<UINT>(i), TRUE, &mi)) continue;
-    if (mi.fType & MFT_SEPARATOR) {
-      AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+    if (!GetMenuItemInfoA(sys, static_cast<UINT>(i), TRUE, &mi)) continue;
+    auto* item = new TMenuItem(popup.get());
+    popup->Items()->Add(item);
+    if (mi.fType & MFT_SEPARATOR || !text[0]) {
+      item->SetCaption("-");
       continue;
     }
-    bool enabled = !(mi.fState & MFS_DISABLED);
+    // "Close\tAlt+F4": the caption, then the short cut drawn in its column.
+    std::string caption = text;
+    if (const size_t tab = caption.find('\t'); tab != std::string::npos) {
+      item->SetShortCut(TextToShortCut(caption.substr(tab + 1)));
+      caption.resize(tab);
+    }
+    item->SetCaption(caption);
+    item->SetTag(static_cast<intptr_t>(mi.wID));
+    bool enabled = !(mi.fState & MFS_GRAYED);
+    int glyph = -1;
     switch (mi.wID & 0xFFF0) {
       case SC_SIZE:
       case SC_MOVE:
         enabled = win_state_ != TWinState::Maximised;
         break;
       case SC_MINIMIZE:
+        glyph = 2;
         enabled = win_state_ != TWinState::Minimised && min_box_;
         break;
       case SC_MAXIMIZE:
+        glyph = 1;
         enabled = win_state_ != TWinState::Maximised && max_box_;
         break;
+      case SC_CLOSE:
+        glyph = 3;
+        break;
       case SC_RESTORE:
+        glyph = 0;
         enabled = win_state_ != TWinState::Normal;
         break;
       default:
         break;
     }
-    UINT flags = MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED);
-    if (mi.fState & MFS_CHECKED) flags |= MF_CHECKED;
-    AppendMenuW(popup, flags, mi.wID, text[0] ? text : L"-");
+    item->SetImageIndex(glyph);
+    item->SetEnabled(enabled);
+    item->SetChecked((mi.fState & MFS_CHECKED) != 0);
   }
-  tracking_ = true;
-  const UINT cmd = static_cast<UINT>(
-      TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD, pt.x, pt.y, 0, handle_, nullptr));
-  tracking_ = false;
-  DestroyMenu(popup);
-  if (cmd) PostMessageW(handle_, WM_SYSCOMMAND, cmd, 0);
+  system_popup_ = std::move(popup);
+  return true;
 }
 
 // ---- actions and mouse ------------------------------------------------------
@@ -1084,16 +1360,7 @@ LRESULT TWinSkinForm::SysCommand(WPARAM wparam, LPARAM lparam) {
         }
       return 0;
     }
-    if (key != L'-') {
-      const wchar_t up = static_cast<wchar_t>(std::towupper(key));
-      for (size_t i = 0; i < menu_items_.size(); ++i) {
-        const TMenuBtn& b = *menu_items_[i];
-        if (b.Visible && b.ItemEnabled && b.Accelerator() == up) {
-          OpenMenuItem(static_cast<int>(i));
-          return 0;
-        }
-      }
-    }
+    if (key != L'-' && OpenAccelerator(key)) return 0;
   }
   if (cmd == SC_MINIMIZE) win_state_ = TWinState::Minimised;
   if (cmd == SC_MAXIMIZE) win_state_ = TWinState::Maximised;
@@ -1137,6 +1404,9 @@ LRESULT TWinSkinForm::Dispatch(UINT msg, WPARAM wparam, LPARAM lparam) {
       if (g_loop.Form == this) g_loop.Form = nullptr;
       WNDPROC old = old_proc_;
       Unhook();
+      UnhookForm();
+      RestoreOwnerDraw();
+      system_popup_.reset();
       RemovePropA(handle_, kOldProcProp);
       hot_ = nullptr;
       menu_items_.clear();
@@ -1173,6 +1443,33 @@ LRESULT TWinSkinForm::Dispatch(UINT msg, WPARAM wparam, LPARAM lparam) {
       break;
     case kSkmProbe:
       return lparam == kSkinMagic ? kSkinMagic : 1;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      // The skinned system menu's entries, drawn by their framework items.
+      if (system_popup_ && wparam == 0 && lparam) {
+        const UINT type = msg == WM_DRAWITEM
+                              ? reinterpret_cast<DRAWITEMSTRUCT*>(lparam)->CtlType
+                              : reinterpret_cast<MEASUREITEMSTRUCT*>(lparam)->CtlType;
+        const UINT id = msg == WM_DRAWITEM ? reinterpret_cast<DRAWITEMSTRUCT*>(lparam)->itemID
+                                           : reinterpret_cast<MEASUREITEMSTRUCT*>(lparam)->itemID;
+        if (type == ODT_MENU && system_popup_->FindItem(id)) {
+          TMessage m{msg, wparam, lparam, 0};
+          if (DispatchMenuMessage(m)) return m.Result;
+        }
+      }
+      if (!owner_drawn_.empty() && wparam == 0 && lparam) {
+        // Dropdown entries: a framework item draws itself, others get ours.
+        TMessage m{msg, wparam, lparam, 0};
+        if (DispatchMenuMessage(m)) return m.Result;
+        if (msg == WM_MEASUREITEM) {
+          auto& mis = *reinterpret_cast<MEASUREITEMSTRUCT*>(lparam);
+          if (mis.CtlType == ODT_MENU && MeasureEntry(mis)) return 1;
+        } else {
+          const auto& dis = *reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
+          if (dis.CtlType == ODT_MENU && DrawEntry(dis)) return 1;
+        }
+      }
+      break;
     case WM_ERASEBKGND:
       if (!form_) {
         RECT r;

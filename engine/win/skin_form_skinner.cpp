@@ -6,6 +6,7 @@
 #include "engine_win/skin_form.h"
 #include "engine_win/skin_manage.h"
 #include "framework/forms.h"
+#include "framework/imglist.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ class TManagedFormSkinner : public TFormSkinner {
     s.MenuUpdate = d.MenuUpdate();
     s.ToolbarBackground = !d.Options().Has(xoToolbarBK);
     s.ToolbarButtons = !d.Options().Has(xoToolbarButton);
+    s.MenuGlyphs = d.MenuGlyphs();
     return s;
   }
   TSkinData* data_;

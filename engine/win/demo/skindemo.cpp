@@ -3,10 +3,12 @@
 // on the command line.
 //
 //   skindemo [PKG] [--shot FILE.bmp] [--inactive] [--maximised] [--menu]
+//            [--sysmenu] [--rtl]
 //
 // --shot photographs the screen area of the skinned window once it has
-// painted (with --menu: while the first dropdown is open) and exits; exit
-// code 1 when the package or the picture failed.
+// painted (with --menu: while the first dropdown is open; with --sysmenu:
+// while the system menu is open) and exits; exit code 1 when the package or
+// the picture failed. --rtl lays the window out right to left.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -14,11 +16,13 @@
 #include <string>
 
 #include "default_skin.h"
+#include "engine/builtin_bitmaps.h"
 #include "engine/skin_parse.h"
 #include "engine_win/skin_form.h"
 #include "format/file_io.h"
 #include "framework/forms.h"
 #include "framework/graphics.h"
+#include "framework/imglist.h"
 #include "framework/menus.h"
 
 namespace {
@@ -35,9 +39,11 @@ class TSkinDemoForm : public TForm {
   MV_CLASS(TSkinDemoForm, TForm)
  public:
   explicit TSkinDemoForm(TComponent* owner) : TForm(owner) {
+    if (RightToLeft) SetBiDiMode(TBiDiMode::bdRightToLeft);
     SetCaption("Skinned window demo");
     SetBounds(60, 50, 520, 340);
     menu_ = new TMainMenu(this);
+    if (RightToLeft) menu_->SetBiDiMode(TBiDiMode::bdRightToLeft);
     TMenuItem* root = menu_->Items();
     TMenuItem* file = AddItem(menu_, root, "&File");
     AddItem(menu_, file, "&New", "Ctrl+N");
@@ -65,6 +71,7 @@ class TSkinDemoForm : public TForm {
     SetMenu(menu_);
   }
   std::string status_ = "Alt, F10 or Alt+letter open the menu bar; Alt+Space the system menu.";
+  static inline bool RightToLeft = false;
 
  protected:
   void Paint() override {
@@ -80,10 +87,11 @@ class TSkinDemoForm : public TForm {
 };
 
 bool SaveScreen(HWND window, const std::string& path) {
-  // The window and some room below it for a dropdown, on the screen.
+  // The window and some room around it for a dropdown, on the screen.
   RECT r;
   GetWindowRect(window, &r);
   r.bottom += 160;
+  if (TSkinDemoForm::RightToLeft) r.right += 160;
   r.left = std::max(0L, r.left);
   r.top = std::max(0L, r.top);
   r.right = std::min<LONG>(GetSystemMetrics(SM_CXSCREEN), r.right);
@@ -106,7 +114,7 @@ bool SaveScreen(HWND window, const std::string& path) {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::string package, shot_path;
-  bool inactive = false, maximised = false, open_menu = false;
+  bool inactive = false, maximised = false, open_menu = false, system_menu = false;
   for (int i = 1; i < __argc; ++i) {
     if (std::strcmp(__argv[i], "--shot") == 0 && i + 1 < __argc)
       shot_path = __argv[++i];
@@ -116,6 +124,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       maximised = true;
     else if (std::strcmp(__argv[i], "--menu") == 0)
       open_menu = true;
+    else if (std::strcmp(__argv[i], "--sysmenu") == 0)
+      system_menu = true;
+    else if (std::strcmp(__argv[i], "--rtl") == 0)
+      TSkinDemoForm::RightToLeft = true;
     else
       package = __argv[i];
   }
@@ -135,7 +147,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   auto* form = Application->CreateForm<TSkinDemoForm>();
   if (maximised) form->SetWindowState(TWindowState::wsMaximized);
   form->Show();
-  auto skinner = std::make_unique<TWinSkinForm>(form->Handle(), form, &skin);
+  // The system menu's glyphs: restore, maximise, minimise, close.
+  auto* glyphs = new TImageList(form);
+  glyphs->SetSize(16, 16);
+  TBitmap strip;
+  strip.FromImage(MakeMenuGlyphs());
+  glyphs->AddMasked(strip, clWhite);
+  TFormSkinSettings settings;
+  settings.MenuGlyphs = glyphs;
+  auto skinner = std::make_unique<TWinSkinForm>(form->Handle(), form, &skin, settings);
   skinner->Attach();
 
   int exit_code = 0;
@@ -155,6 +175,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       };
       // The dropdown runs its own loop; the photo timer ends it.
       if (open_menu) SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'f');
+      if (system_menu) SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, ' ');
     };
   }
   Application->Run();

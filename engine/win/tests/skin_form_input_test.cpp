@@ -7,13 +7,29 @@
 #include <string>
 #include <vector>
 
+#include "engine/builtin_bitmaps.h"
 #include "engine/skin_parse.h"
 #include "engine_win/skin_form.h"
+#include "framework/forms.h"
+#include "framework/imglist.h"
+#include "framework/menus.h"
 #include "test_skin.h"
 
 namespace {
 
+// System commands that reached the window (closing is only recorded).
+std::vector<UINT> g_sys_commands;
+
 LRESULT CALLBACK InputProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_SYSCOMMAND) {
+    // Only recorded, apart from the ones the tests need carried out (others
+    // may close the window or open a dialog).
+    const UINT cmd = static_cast<UINT>(wp & 0xFFF0);
+    g_sys_commands.push_back(cmd);
+    if (cmd != SC_KEYMENU && cmd != SC_MOUSEMENU && cmd != SC_MAXIMIZE && cmd != SC_MINIMIZE &&
+        cmd != SC_RESTORE)
+      return 0;
+  }
   return DefWindowProcA(w, msg, wp, lp);
 }
 
@@ -23,7 +39,8 @@ struct TFixture {
   HWND Window = nullptr;
   std::unique_ptr<TWinSkinForm> Form;
 
-  TFixture() {
+  explicit TFixture(TFormSkinSettings settings = {}, DWORD ex_style = 0, UINT entry_type = 0) {
+    g_sys_commands.clear();
     InstallSystemColourResolver();
     LoadSkinPackage(Content, Test.Package());
     static bool registered = false;
@@ -39,21 +56,21 @@ struct TFixture {
     HMENU bar = CreateMenu();
     HMENU file = CreatePopupMenu();
     HMENU recent = CreatePopupMenu();
-    AppendMenuA(recent, MF_STRING, 111, "One");
-    AppendMenuA(recent, MF_STRING, 112, "Two");
-    AppendMenuA(file, MF_POPUP, reinterpret_cast<UINT_PTR>(recent), "&Recent");
-    AppendMenuA(file, MF_STRING, 101, "&Open");
+    AppendMenuA(recent, MF_STRING | entry_type, 111, "One");
+    AppendMenuA(recent, MF_STRING | entry_type, 112, "Two");
+    AppendMenuA(file, MF_POPUP | entry_type, reinterpret_cast<UINT_PTR>(recent), "&Recent");
+    AppendMenuA(file, MF_STRING | entry_type, 101, "&Open\tCtrl+O");
     AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
     HMENU edit = CreatePopupMenu();
     AppendMenuA(edit, MF_STRING, 201, "&Copy");
     AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "&Edit");
     AppendMenuA(bar, MF_STRING, 301, "&Go");
-    Window = CreateWindowExA(0, "SkinFormInputTest", "Input", WS_OVERLAPPEDWINDOW, 100, 100, 420,
-                             300, nullptr, bar, GetModuleHandleA(nullptr), nullptr);
+    Window = CreateWindowExA(ex_style, "SkinFormInputTest", "Input", WS_OVERLAPPEDWINDOW, 100, 100,
+                             420, 300, nullptr, bar, GetModuleHandleA(nullptr), nullptr);
     // On top of whatever earlier tests left on the desktop, and active.
     SetWindowPos(Window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     SetForegroundWindow(Window);
-    Form = std::make_unique<TWinSkinForm>(Window, nullptr, &Content);
+    Form = std::make_unique<TWinSkinForm>(Window, nullptr, &Content, settings);
     Form->Attach();
     PumpUntil([this] { return GetForegroundWindow() == Window && Form->Active(); }, 2000);
     Pump(50);
@@ -301,6 +318,216 @@ TEST(SkinFormInput, SystemMenuOnAltSpaceAndRightClick) {
     EXPECT_TRUE(f.PumpUntil([&] { return s.Done(); }, 3000));
     f.Pump(50);
     EXPECT_EQ(seen, 1u) << (by_mouse ? "right click" : "Alt+Space");
+  }
+}
+
+// The skinned system menu is a framework popup drawn by its items, with the
+// skin's glyphs and the entries enabled for the window's state; choosing an
+// entry sends its system command to the window.
+TEST(SkinFormInput, SystemMenuIsOwnerDrawnWithGlyphsAndSendsTheCommand) {
+  TImageList glyphs(nullptr);
+  glyphs.SetSize(16, 16);
+  TBitmap strip;
+  strip.FromImage(MakeMenuGlyphs());
+  glyphs.AddMasked(strip, clWhite);
+  struct TCase {
+    bool maximised;
+    // Enabled: move, size, minimise, maximise, restore, close.
+    std::vector<bool> enabled;
+  };
+  const TCase cases[] = {{false, {true, true, true, true, false, true}},
+                         {true, {false, false, true, false, true, true}}};
+  for (const TCase& c : cases) {
+    TFormSkinSettings settings;
+    settings.MenuGlyphs = &glyphs;
+    TFixture f(settings);
+    if (c.maximised) {
+      ShowWindow(f.Window, SW_MAXIMIZE);
+      f.PumpUntil([&] { return f.Form->WinState() == TWinState::Maximised; }, 1000);
+    }
+    std::vector<bool> enabled;
+    std::vector<int> images;
+    POINT close_at{};
+    const UINT order[] = {SC_MOVE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE, SC_CLOSE};
+    TScript s;
+    s.Steps = {[&] {
+                 if (s.WaitForMenu()) return;
+                 TPopupMenu* p = f.Form->SystemPopup();
+                 if (!p) return;
+                 EXPECT_EQ(p->Tag(), kSystemPopupTag);
+                 EXPECT_TRUE(p->OwnerDraw());
+                 EXPECT_EQ(p->Images(), &glyphs);
+                 for (UINT cmd : order) {
+                   const TMenuItem* item = nullptr;
+                   for (int i = 0; i < p->Items()->Count(); ++i)
+                     if (static_cast<UINT>(p->Items()->Items(i)->Tag()) == cmd)
+                       item = p->Items()->Items(i);
+                   enabled.push_back(item && item->Enabled());
+                   images.push_back(item ? item->ImageIndex() : -2);
+                   if (cmd == SC_CLOSE && item) {
+                     // Pointed at and clicked, as a user chooses it.
+                     RECT r{};
+                     GetMenuItemRect(nullptr, p->Handle(),
+                                     static_cast<UINT>(p->Items()->IndexOf(item)), &r);
+                     close_at = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+                     MoveTo(close_at);
+                   }
+                 }
+               },
+               [&] {
+                 mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+                 mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+               }};
+    s.Start(300);
+    Key(VK_SPACE, true);
+    EXPECT_TRUE(f.PumpUntil(
+        [&] {
+          return s.Done() && OpenMenus().empty() &&
+                 std::count(g_sys_commands.begin(), g_sys_commands.end(), SC_CLOSE) > 0;
+        },
+        3000));
+    EXPECT_EQ(enabled, c.enabled) << (c.maximised ? "maximised" : "normal");
+    EXPECT_EQ(images, (std::vector<int>{-1, -1, 2, 1, 0, 3}));
+    EXPECT_EQ(std::count(g_sys_commands.begin(), g_sys_commands.end(), SC_CLOSE), 1);
+    f.Form->Detach();
+    EXPECT_EQ(f.Form->SystemPopup(), nullptr);
+  }
+}
+
+class TMenuForm : public TForm {
+  MV_CLASS(TMenuForm, TForm)
+ public:
+  explicit TMenuForm(TComponent* owner) : TForm(owner) {
+    SetCaption("Keys");
+    SetBounds(100, 100, 420, 300);
+    auto* menu = new TMainMenu(this);
+    for (const char* caption : {"&File", "&Edit"}) {
+      auto* top = new TMenuItem(menu);
+      top->SetCaption(caption);
+      auto* entry = new TMenuItem(menu);
+      entry->SetCaption("&Entry");
+      top->Add(entry);
+      menu->Items()->Add(top);
+    }
+    SetMenu(menu);
+  }
+};
+
+// Alt+letter reaches a framework form as a dialog character before any system
+// command: the skinned bar opens that item from the form's message handler,
+// also when another handler was put over the skinner's; after unskinning the
+// key goes its usual way.
+TEST(SkinFormInput, AltLetterOpensTheBarThroughTheFormsHandler) {
+  InstallSystemColourResolver();
+  TTestSkin test = MakeTestSkin();
+  TSkinContent content;
+  ASSERT_TRUE(LoadSkinPackage(content, test.Package()));
+  auto* form = Create<TMenuForm>(Application);
+  form->Show();
+  SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(form->Handle());
+  auto skinner = std::make_unique<TWinSkinForm>(form->Handle(), form, &content);
+  skinner->Attach();
+  // A handler put over the skinner's, counting the Alt+letter characters that
+  // went on to the window (where the system turns them into menu commands).
+  int key_menus = 0;
+  TWndMethod below = form->WindowProc;
+  form->WindowProc = [&, below](TMessage& m) {
+    if (m.Msg == WM_SYSCHAR) ++key_menus;
+    below(m);
+  };
+  auto pump = [](const std::function<bool()>& done, int ms) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+    while (GetTickCount() < end && !done()) {
+      Application->ProcessMessages();
+      Sleep(10);
+    }
+    return done();
+  };
+  pump([&] { return GetForegroundWindow() == form->Handle() && skinner->Active(); }, 2000);
+  int hot = -1;
+  TScript s;
+  s.Steps = {[&] {
+    if (s.WaitForMenu()) return;
+    for (size_t i = 0; i < skinner->MenuItems().size(); ++i)
+      if (skinner->HotObject() == skinner->MenuItems()[i].get()) hot = static_cast<int>(i);
+    EndMenu();
+  }};
+  s.Start(300);
+  Key('E', true);
+  EXPECT_TRUE(pump([&] { return s.Done() && !skinner->Tracking(); }, 3000));
+  EXPECT_EQ(hot, 1);
+  EXPECT_EQ(key_menus, 0) << "the key went on to the system's menu handling";
+
+  // Unskinned below another handler: the chain still works, the key goes on
+  // to the system (which opens the native bar; ended at once).
+  skinner->Detach();
+  skinner.reset();
+  TScript t;
+  t.Steps = {[&] {
+    if (t.WaitForMenu()) return;
+    EndMenu();
+  }};
+  t.Start(300);
+  Key('E', true);
+  pump([&] { return t.Done(); }, 3000);
+  pump([] { return false; }, 100);
+  EXPECT_GE(key_menus, 1);
+  form->WindowProc = below;
+  form->Free();
+}
+
+// The entries of an open dropdown are drawn by the skinner (owner draw, with
+// a size of their own) and get their own types back when skinning stops,
+// right-to-left entries included.
+TEST(SkinFormInput, DropdownEntriesAreOwnerDrawnWhileSkinned) {
+  struct TCase {
+    const char* name;
+    DWORD ex_style;
+    UINT entry_type;
+  };
+  const TCase cases[] = {{"left to right", 0, 0},
+                         {"right to left", WS_EX_LEFTSCROLLBAR, MFT_RIGHTORDER}};
+  for (const TCase& c : cases) {
+    TFixture f({}, c.ex_style, c.entry_type);
+    ASSERT_FALSE(f.Form->MenuItems().empty());
+    HMENU file = f.Form->MenuItems()[0]->SubMenu;
+    HMENU recent = GetSubMenu(file, 0);
+    auto types = [&] {
+      std::vector<UINT> out;
+      for (HMENU m : {file, recent})
+        for (int i = 0; i < GetMenuItemCount(m); ++i) {
+          MENUITEMINFOA mi{};
+          mi.cbSize = sizeof mi;
+          mi.fMask = MIIM_FTYPE;
+          GetMenuItemInfoA(m, static_cast<UINT>(i), TRUE, &mi);
+          out.push_back(mi.fType);
+        }
+      return out;
+    };
+    const std::vector<UINT> before = types();
+    std::vector<UINT> during;
+    std::vector<RECT> open;
+    TScript s;
+    s.Steps = {[&] {
+      if (s.WaitForMenu()) return;
+      during = types();
+      open = OpenMenus();
+      EndMenu();
+    }};
+    s.Start(300);
+    SendMessageA(f.Window, WM_SYSCOMMAND, SC_KEYMENU, 'f');
+    EXPECT_TRUE(f.PumpUntil([&] { return s.Done() && !f.Form->Tracking(); }, 3000));
+    ASSERT_EQ(during.size(), before.size()) << c.name;
+    for (size_t i = 0; i < before.size(); ++i) {
+      EXPECT_NE(during[i] & MFT_OWNERDRAW, 0u) << c.name << " entry " << i;
+      EXPECT_EQ(during[i] & MFT_RIGHTORDER, 0u) << c.name << " entry " << i;
+    }
+    // Measured by the skinner: wide enough for "&Open" and its short cut.
+    ASSERT_EQ(open.size(), 1u) << c.name;
+    EXPECT_GT(open[0].right - open[0].left, 70) << c.name;
+    f.Form->Detach();
+    EXPECT_EQ(types(), before) << c.name;
   }
 }
 

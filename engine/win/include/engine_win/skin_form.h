@@ -17,8 +17,12 @@
 #include "engine_win/gdi_paint.h"
 
 class TCustomForm;
+class TCustomImageList;
 class TMenuItem;
+class TPopupMenu;
 class TWinSkinForm;
+struct TFormHookState;
+struct TMessage;
 
 // Private messages of skinned windows.
 constexpr UINT kSkmRecolour = 0x3401;
@@ -32,6 +36,8 @@ constexpr UINT kSkmPaintFrame = 0xBC4B;   // WParam = DC, LParam = kSkinMagic
 constexpr UINT kSkmProbe = 0xBC4D;
 constexpr UINT kSkmSkinned = 0xBC4E;  // sent after skinning (0, kSkinMagic)
 constexpr LPARAM kSkinMagic = 0x41A2;
+// The Tag of the skinned system menu's popup.
+constexpr int kSystemPopupTag = 33333;
 
 // A hot spot of the non-client area (window coordinates).
 class TNCObject {
@@ -85,6 +91,8 @@ struct TFormSkinSettings {
   bool MenuUpdate = true;         // the bar follows the form's menu changes
   bool ToolbarBackground = true;  // tool-bar backgrounds painted from the skin
   bool ToolbarButtons = true;     // tool buttons painted from the skin
+  // Glyphs of the system menu: restore, maximise, minimise, close (not owned).
+  TCustomImageList* MenuGlyphs = nullptr;
 };
 
 class TWinSkinForm {
@@ -124,6 +132,7 @@ class TWinSkinForm {
   TNCObject* HotObject() const { return hot_; }
   void SetHotObject(TNCObject* o) { hot_ = o; }
   bool Tracking() const { return tracking_; }
+  bool RightToLeft() const { return right_to_left_; }
   const TRect& TextRect() const { return text_rect_; }
 
   // Paints the whole frame (the client area untouched) into dc, which has
@@ -137,6 +146,11 @@ class TWinSkinForm {
   // Opens a bar item's dropdown (or posts its command); returns when closed.
   bool OpenMenuItem(int index);
   void ShowSystemMenu(POINT screen);
+  // What the skinner does in a framework form's message handler (it hooks
+  // the handler while the frame is skinned).
+  void FormMessage(TMessage& m);
+  // The owner-drawn copy of the system menu last shown (null before).
+  TPopupMenu* SystemPopup() const { return system_popup_.get(); }
   // Runs a title button's action (on release).
   void RunAction(TWinSysButton& b, POINT screen);
 
@@ -157,6 +171,16 @@ class TWinSkinForm {
   LRESULT NcMouse(UINT msg, WPARAM wparam, LPARAM lparam);
   LRESULT SysCommand(WPARAM wparam, LPARAM lparam);
   void Setup();
+  bool BuildSystemPopup();
+  // Dropdown entries are drawn by the skinner: switched to owner draw while
+  // skinned, and back when skinning stops.
+  void OwnerDrawEntries(HMENU menu, int depth = 0);
+  void RestoreOwnerDraw();
+  bool MeasureEntry(MEASUREITEMSTRUCT& mis);
+  bool DrawEntry(const DRAWITEMSTRUCT& dis);
+  void HookForm();
+  void UnhookForm();
+  bool OpenAccelerator(wchar_t key);
   void ReadStyles();
   void LoadBitmaps();
   void ComputeMetrics();
@@ -213,4 +237,13 @@ class TWinSkinForm {
   TNativeBitmap left_, right_, top_, bottom_, textback_, menubar_;
   std::vector<TNativeBitmap> button_bitmaps_;
   TNativeBitmap buffer_;
+  std::unique_ptr<TPopupMenu> system_popup_;
+  struct TOwnerDrawn {
+    HMENU Menu;
+    UINT Position;
+    UINT Id;
+    UINT Type;  // the entry's type before
+  };
+  std::vector<TOwnerDrawn> owner_drawn_;
+  std::shared_ptr<TFormHookState> form_hook_;
 };
