@@ -1,4 +1,5 @@
 #include "engine_win/skin_form.h"
+#include "engine_win/skin_manage.h"
 #include "engine_win/toolbar_painters.h"
 
 #include <algorithm>
@@ -410,6 +411,7 @@ void TWinSkinForm::Setup() {
   InvalidateFrame();
   if (active_) SetTimer(handle_, kHoverTimer, 250, nullptr);
   SendMessageA(handle_, kSkmSkinned, 0, kSkinMagic);
+  if (settings_.OnSkinned) settings_.OnSkinned();
 }
 
 void TWinSkinForm::ResizeForFrame() {
@@ -544,6 +546,7 @@ void TWinSkinForm::Reload(const TSkinContent* skin) {
   life_ = 1;
   InvalidateFrame();
   SendMessageA(handle_, kSkmSkinned, 0, kSkinMagic);
+  if (settings_.OnSkinned) settings_.OnSkinned();
 }
 
 // ---- region ---------------------------------------------------------------
@@ -907,6 +910,7 @@ bool TWinSkinForm::OpenMenuItem(int index) {
     const int x = wr.left + (right_to_left_ ? item.Rect.Right : item.Rect.Left);
     const int y = wr.top + item.Rect.Bottom;
     OwnerDrawEntries(item.SubMenu);
+    if (SkinManager) SkinManager->PopupKind = 1;
     g_loop.Form = this;
     g_loop.Open = index;
     g_loop.Pending = -1;
@@ -1108,6 +1112,7 @@ void TWinSkinForm::ShowSystemMenu(POINT pt) {
   }
   last_click_ = now;
   if (!BuildSystemPopup()) return;
+  if (SkinManager) SkinManager->PopupKind = 2;
   // Tracked for this window (not the framework's hidden popup owner), so the
   // window stays active while the menu is open; the owner-drawn entries'
   // measure and draw messages come here and go on to the framework items.
@@ -1423,6 +1428,11 @@ LRESULT TWinSkinForm::Dispatch(UINT msg, WPARAM wparam, LPARAM lparam) {
       break;
     case 0xAE:
       return 0;
+    case WM_INITMENUPOPUP:
+      // Tells the popup skinners which kind of menu opens.
+      if (SkinManager)
+        SkinManager->PopupKind = reinterpret_cast<HMENU>(wparam) == system_menu_ ? 2 : 1;
+      break;
     case WM_TIMER:
       if (wparam == kHoverTimer) {
         HoverTick();

@@ -7,14 +7,21 @@
 #include "engine_win/skin_manage.h"
 #include "framework/forms.h"
 #include "framework/imglist.h"
+#include "framework/props.h"
 
 namespace {
 
 // The manager's view of a form skinner.
 class TManagedFormSkinner : public TFormSkinner {
  public:
-  TManagedFormSkinner(HWND window, TCustomForm* form, TSkinData* data)
-      : data_(data), form_(window, form, &data->Content(), Settings(*data)) {
+  TManagedFormSkinner(HWND window, TCustomForm* form, TSkinData* data,
+                      const std::string& class_name)
+      : data_(data),
+        form_(window, form, &data->Content(), Settings(*data, window, form, class_name)) {
+    if (form && data->OnBeforeSkinForm) data->OnBeforeSkinForm(data, window, class_name);
+    // The menu entries are drawn from the skin; a scrolling form would move
+    // its client area under them.
+    if (form && data->SkinControls().Has(xcMenuItem)) SetPropFromText(form, "AutoScroll", "False");
     // The manager posts the set-up message once the skinner is listed.
     form_.Attach(false);
   }
@@ -34,8 +41,15 @@ class TManagedFormSkinner : public TFormSkinner {
   TWinSkinForm& Form() { return form_; }
 
  private:
-  static TFormSkinSettings Settings(const TSkinData& d) {
+  static TFormSkinSettings Settings(TSkinData& d, HWND window, TCustomForm* form,
+                                    const std::string& class_name) {
     TFormSkinSettings s;
+    TSkinData* data = &d;
+    s.OnSkinned = [data, window, form, class_name] {
+      // The component may be gone while its last window is still unskinned.
+      if (!SkinManager || !SkinManager->IsRegistered(data) || !data->OnAfterSkinForm) return;
+      data->OnAfterSkinForm(form, window, class_name);
+    };
     s.FrameOn = d.SkinControls().Has(xcMainMenu);
     s.MenuUpdate = d.MenuUpdate();
     s.ToolbarBackground = !d.Options().Has(xoToolbarBK);
@@ -50,10 +64,10 @@ class TManagedFormSkinner : public TFormSkinner {
 class TFormSkinnerFactory : public TSkinnerFactory {
  public:
   std::unique_ptr<TFormSkinner> MakeFormSkinner(HWND window, TWinControl* control, TSkinData* data,
-                                                const std::string&) override {
+                                                const std::string& class_name) override {
     if (!data || data->SkinEmpty()) return nullptr;
     auto* form = dynamic_cast<TCustomForm*>(control);
-    return std::make_unique<TManagedFormSkinner>(window, form, data);
+    return std::make_unique<TManagedFormSkinner>(window, form, data, class_name);
   }
   // Popup menus keep their own look until a popup skinner exists.
   std::unique_ptr<TPopupSkinner> MakePopupSkinner(HWND, TSkinData*, int) override {

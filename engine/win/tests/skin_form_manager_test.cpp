@@ -71,6 +71,16 @@ class SkinFormManagerTest : public ::testing::Test {
 TEST_F(SkinFormManagerTest, OnlyTheChosenFormIsSkinnedAndKeepsItsClientSize) {
   TSkinnedForm* form = NewForm();
   TSkinnedForm* tagged = NewForm(99);  // tag 99: never skinned
+  // The component's events see each skinned window: before with the form,
+  // after with the form once the frame is on.
+  std::vector<std::string> events;
+  data_->OnBeforeSkinForm = [&](TObject*, HWND w, const std::string& name) {
+    events.push_back("before " + name + (w == form->Handle() ? " form" : " other"));
+  };
+  data_->OnAfterSkinForm = [&](TObject* sender, HWND w, const std::string& name) {
+    events.push_back("after " + name +
+                     (w == form->Handle() && sender == form ? " form" : " other"));
+  };
   form->HandleNeeded();
   RECT before;
   GetClientRect(form->Handle(), &before);
@@ -78,6 +88,8 @@ TEST_F(SkinFormManagerTest, OnlyTheChosenFormIsSkinnedAndKeepsItsClientSize) {
   tagged->Show();
   ASSERT_TRUE(PumpUntil([&] { return Skinned(form->Handle()); }, 2000));
   EXPECT_FALSE(Skinned(tagged->Handle()));
+  EXPECT_EQ(events,
+            (std::vector<std::string>{"before TSkinnedForm form", "after TSkinnedForm form"}));
   TWinSkinForm* skinner = ManagedFormSkinner(form->Handle());
   ASSERT_NE(skinner, nullptr);
   EXPECT_EQ(skinner->Metrics().Top, 24);

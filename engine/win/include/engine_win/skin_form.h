@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -93,6 +94,8 @@ struct TFormSkinSettings {
   bool ToolbarButtons = true;     // tool buttons painted from the skin
   // Glyphs of the system menu: restore, maximise, minimise, close (not owned).
   TCustomImageList* MenuGlyphs = nullptr;
+  // Runs each time the window was (re)skinned, after kSkmSkinned was sent.
+  std::function<void()> OnSkinned;
 };
 
 class TWinSkinForm {
