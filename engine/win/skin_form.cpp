@@ -1101,6 +1101,7 @@ bool TWinSkinForm::DrawEntry(const DRAWITEMSTRUCT& dis) {
 }
 
 void TWinSkinForm::ShowSystemMenu(POINT pt) {
+  if (tracking_) return;  // the popup being shown is not rebuilt under its own loop
   const DWORD now = GetTickCount();
   if (last_click_ && now - last_click_ <= GetDoubleClickTime()) {
     last_click_ = 0;
