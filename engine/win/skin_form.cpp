@@ -1,4 +1,5 @@
 #include "engine_win/skin_form.h"
+#include "engine_win/skin_manage.h"
 #include "engine_win/toolbar_painters.h"
 
 #include <algorithm>
@@ -285,6 +286,7 @@ void TWinSkinForm::DropTitleButtons() {
 void TWinSkinForm::Attach(bool setup_now) {
   if (Attached() || !IsWindow(handle_) || !skin_) return;
   ReadStyles();
+  ReadMdiKind();
   RECT wr, cr;
   GetWindowRect(handle_, &wr);
   GetClientRect(handle_, &cr);
@@ -303,10 +305,16 @@ void TWinSkinForm::Attach(bool setup_now) {
   old_proc_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinForm::Proc)));
   SetPropA(handle_, kOldProcProp, reinterpret_cast<HANDLE>(old_proc_));
+  HookMdiClient();
   if (settings_.FrameOn) {
-    native_menu_ = GetMenu(handle_);
-    if (native_menu_) BuildMenuBar();
+    native_menu_ = kind_ == TMdiKind::Child ? nullptr : GetMenu(handle_);
+    if (native_menu_ && kind_ == TMdiKind::Frame)
+      RebuildMenuBarForMdi();
+    else if (native_menu_)
+      BuildMenuBar();
     ComputeMetrics();
+    ApplyMdiChildMetrics();
+    if (kind_ == TMdiKind::Child && mdi_maximised_) TellMdiMaximized(true);
   } else {
     life_ = 1;
   }
@@ -318,8 +326,24 @@ void TWinSkinForm::Setup() {
   if (life_ != 0 || !settings_.FrameOn) return;
   system_menu_ = GetSystemMenu(handle_, FALSE);
   const LONG_PTR style = GetWindowLongPtrA(handle_, GWL_STYLE);
-  if (!(style & WS_CHILD) && border_kind_ != TBorderKind::NoCaption &&
-      win_state_ != TWinState::Minimised) {
+  bool resize = !(style & WS_CHILD) && border_kind_ != TBorderKind::NoCaption &&
+                win_state_ != TWinState::Minimised;
+  if (kind_ == TMdiKind::Child) {
+    // Skinned while being created: the size it was given is the native one.
+    if (client_w_ <= 0 && client_h_ <= 0) {
+      RECT wr, cr;
+      GetWindowRect(handle_, &wr);
+      GetClientRect(handle_, &cr);
+      std_width_ = (wr.right - wr.left) - cr.right;
+      std_height_ = (wr.bottom - wr.top) - cr.bottom;
+      client_w_ = cr.right;
+      client_h_ = cr.bottom;
+    }
+    resize = MdiChildNormal();
+    if (IsZoomed(handle_))
+      PostMessageA(GetParent(handle_), kSkmMdiRedraw, reinterpret_cast<WPARAM>(handle_), 0);
+  }
+  if (resize) {
     life_ = 5;
     ResizeForFrame();
   }
@@ -397,7 +421,8 @@ void TWinSkinForm::Detach() {
   if (!destroying) {
     SetWindowRgn(handle_, nullptr, TRUE);
     owns_region_ = false;
-    if (!(style & WS_CHILD) && settings_.FrameOn && !IsIconic(handle_) && !IsZoomed(handle_)) {
+    if ((!(style & WS_CHILD) || kind_ == TMdiKind::Child) && settings_.FrameOn &&
+        !IsIconic(handle_) && !IsZoomed(handle_)) {
       SetWindowPos(handle_, nullptr, 0, 0, keep.right + std_width_, keep.bottom + std_height_,
                    SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
     } else {
@@ -411,6 +436,7 @@ void TWinSkinForm::Detach() {
 }
 
 void TWinSkinForm::Unhook() {
+  UnhookMdiClient();
   if (!old_proc_) return;
   // Only put the old procedure back while ours is on top: whoever subclassed
   // after us keeps their chain, and ours then just passes messages on.
@@ -466,6 +492,13 @@ void TWinSkinForm::BuildRegion(bool force) {
   GetWindowRect(handle_, &wr);
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;
   if (w <= 0 || h <= 0) return;
+  if (kind_ == TMdiKind::Child && (!MdiChildNormal() || AnyMdiChildMaximised())) {
+    // A maximised or minimised child shows no shaped frame of its own.
+    if (owns_region_) SetWindowRgn(handle_, nullptr, TRUE);
+    owns_region_ = false;
+    region_w_ = region_h_ = -1;
+    return;
+  }
   if (!force && w == region_w_ && h == region_h_) return;
   region_w_ = w;
   region_h_ = h;
@@ -530,6 +563,7 @@ TTitleFacts TWinSkinForm::Facts() const {
   f.Help = help_;
   f.Border = border_kind_;
   f.IsDialog = is_dialog_;
+  if (kind_ == TMdiKind::Frame && !menu_items_.empty()) ActiveMdiChild(&f.MdiChildMaximised);
   HWND w = handle_;
   f.Query = [w](int v, int action) {
     return static_cast<int>(SendMessageA(w, kSkmTitleQuery, static_cast<WPARAM>(v), action));
@@ -678,12 +712,17 @@ void TWinSkinForm::PaintMenuBar(HDC dc, const TRect& bar) {
   }
   SelectObject(dc, old_font);
   // MDI child buttons in the bar (shown for a maximised MDI child).
+  bool mdi_buttons = false;
   for (size_t i = 0; i < buttons_.size(); ++i) {
     const TWinSysButton& b = *buttons_[i];
-    if (b.Visible && b.Element->Align == 100 && !button_bitmaps_[i].Empty() && !b.Rect.IsEmpty())
+    if (b.Visible && b.Element->Align == 100 && !button_bitmaps_[i].Empty() &&
+        !b.Rect.IsEmpty()) {
       DrawFrameScaled(dc, b.Rect, button_bitmaps_[i], true, std::max(1, b.Element->FrameCount),
                       ButtonFrame(b));
+      mdi_buttons = true;
+    }
   }
+  if (mdi_buttons && SkinManager && !SkinManager->MdiMaximized) TellMdiMaximized(true);
 }
 
 void TWinSkinForm::PaintInto(HDC dc, int w, int h) {
@@ -713,13 +752,23 @@ void TWinSkinForm::PaintInto(HDC dc, int w, int h) {
     DeleteObject(brush);
   }
   PaintCaption(dc, w);
-  if (m.Menu > 0 && win_state_ != TWinState::Minimised)
-    PaintMenuBar(dc, {m.Left, m.Top, w - m.Right, m.Top + m.Menu});
+  if (m.Menu > 0 && win_state_ != TWinState::Minimised) {
+    if (kind_ == TMdiKind::Child && menu_items_.empty()) {
+      HBRUSH brush = CreateSolidBrush(ToColorRef(s.Colours[kcButtonFace]));
+      RECT r{m.Left, m.Top, w - m.Right, m.Top + m.Menu};
+      FillRect(dc, &r, brush);
+      DeleteObject(brush);
+    } else {
+      PaintMenuBar(dc, {m.Left, m.Top, w - m.Right, m.Top + m.Menu});
+    }
+  }
 }
 
 void TWinSkinForm::PaintFrame(HDC given) {
   if ((life_ != 1 && life_ != 3) || border_kind_ == TBorderKind::NoCaption || !settings_.FrameOn)
     return;
+  // A maximised MDI child's frame lies outside the MDI client.
+  if (kind_ == TMdiKind::Child && IsZoomed(handle_)) return;
   RECT wr;
   GetWindowRect(handle_, &wr);
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;
@@ -967,7 +1016,8 @@ void TWinSkinForm::RunAction(TWinSysButton& b, POINT pt) {
     case 60:
     case 61:
     case 62:
-      break;  // buttons of an MDI frame's child: no MDI client here
+      RunMdiAction(b);
+      break;
     default:
       PostMessageA(handle_, kSkmTitleAction, static_cast<WPARAM>(action), 0);
       break;
@@ -1055,7 +1105,7 @@ LRESULT TWinSkinForm::NcMouse(UINT msg, WPARAM wparam, LPARAM lparam) {
       }
       break;
     case WM_NCRBUTTONDOWN:
-      if (wparam == HTCAPTION) {
+      if (wparam == HTCAPTION && kind_ != TMdiKind::Child) {
         ShowSystemMenu(screen);
         return 0;
       }
@@ -1124,8 +1174,12 @@ void TWinSkinForm::SizeHandler(WPARAM wparam) {
   if (wparam == SIZE_RESTORED) win_state_ = TWinState::Normal;
   if (wparam == SIZE_MINIMIZED) win_state_ = TWinState::Minimised;
   if (wparam == SIZE_MAXIMIZED) win_state_ = TWinState::Maximised;
+  if (kind_ == TMdiKind::Child) {
+    MdiChildStateChanged();
+    if (!MdiChildNormal() || AnyMdiChildMaximised()) return;
+  }
   if (win_state_ == TWinState::Minimised) return;
-  if (life_ == 1 || life_ == 3) BuildRegion(false);
+  if (life_ == 1 || life_ == 3) BuildRegion(kind_ == TMdiKind::Child);
 }
 
 LRESULT TWinSkinForm::Dispatch(UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -1149,7 +1203,7 @@ LRESULT TWinSkinForm::Dispatch(UINT msg, WPARAM wparam, LPARAM lparam) {
       return r;
     }
     case WM_NCACTIVATE:
-      if (life_ == 0) return 0;
+      if (life_ == 0 && kind_ != TMdiKind::Child) return 0;
       break;
     case 0xAE:
       return 0;
@@ -1203,6 +1257,19 @@ LRESULT TWinSkinForm::Stage2(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_ACTIVATE:
       active_ = LOWORD(wparam) != WA_INACTIVE;
       break;
+    case WM_NCACTIVATE:
+      active_ = (wparam & 0xFF) != 0;
+      break;
+    case WM_MDIACTIVATE:
+      if (kind_ == TMdiKind::Child) {
+        // Sent to the child losing (wParam) and the one gaining (lParam)
+        // the MDI activation.
+        active_ = reinterpret_cast<HWND>(lparam) == handle_;
+        const LRESULT r = Default(msg, wparam, lparam);
+        PaintFrame();
+        return r;
+      }
+      break;
     case WM_SIZE:
       SizeHandler(wparam);
       break;
@@ -1253,6 +1320,8 @@ LRESULT TWinSkinForm::Stage2(UINT msg, WPARAM wparam, LPARAM lparam) {
 
 LRESULT TWinSkinForm::Stage3(UINT msg, WPARAM wparam, LPARAM lparam) {
   if (life_ == 0) return Default(msg, wparam, lparam);
+  // A maximised MDI child keeps the platform's handling: its frame is hidden.
+  if (kind_ == TMdiKind::Child && IsZoomed(handle_)) return Default(msg, wparam, lparam);
   switch (msg) {
     case WM_NCACTIVATE:
       active_ = wparam != 0;
@@ -1260,6 +1329,10 @@ LRESULT TWinSkinForm::Stage3(UINT msg, WPARAM wparam, LPARAM lparam) {
         SetTimer(handle_, kHoverTimer, 250, nullptr);
       else
         KillTimer(handle_, kHoverTimer);
+      // The active child's caption follows the frame's.
+      if (kind_ == TMdiKind::Frame && mdi_client_)
+        SendMessageA(mdi_client_, WM_NCACTIVATE, wparam, lparam);
+      if (kind_ == TMdiKind::Child) Default(msg, wparam, lparam);
       PaintFrame();
       return 1;
     case WM_SIZE: {
@@ -1269,8 +1342,13 @@ LRESULT TWinSkinForm::Stage3(UINT msg, WPARAM wparam, LPARAM lparam) {
     }
     case WM_NCCALCSIZE: {
       const LRESULT r = Default(msg, wparam, lparam);
-      if (!wparam || border_kind_ == TBorderKind::NoCaption) return r;
+      if (!wparam) return r;
       auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(lparam);
+      if (border_kind_ == TBorderKind::NoCaption ||
+          (kind_ == TMdiKind::Child && !MdiChildNormal())) {
+        p->rgrc[1] = p->rgrc[0];
+        return WVR_VALIDRECTS;
+      }
       const WINDOWPOS* pos = p->lppos;
       const RECT win = p->rgrc[0];
       const int x = pos ? pos->x : win.left, y = pos ? pos->y : win.top;

@@ -30,6 +30,7 @@ class TManagedFormSkinner : public TFormSkinner {
   bool IsMdiChild() const override {
     return (GetWindowLongPtrA(form_.Handle(), GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
   }
+  void MdiMaximizedChanged(bool maximised) override { form_.MdiMaximizedChanged(maximised); }
   TWinSkinForm& Form() { return form_; }
 
  private:
@@ -39,6 +40,8 @@ class TManagedFormSkinner : public TFormSkinner {
     s.MenuUpdate = d.MenuUpdate();
     s.ToolbarBackground = !d.Options().Has(xoToolbarBK);
     s.ToolbarButtons = !d.Options().Has(xoToolbarButton);
+    s.MdiChildBorder = d.Options().Has(xoMDIChildBorder);
+    s.MdiScrollbar = d.Options().Has(xoMDIScrollbar);
     return s;
   }
   TSkinData* data_;
