@@ -319,6 +319,9 @@ void TWinSkinForm::Attach(bool setup_now) {
     life_ = 1;
   }
   active_ = GetActiveWindow() == handle_;
+  if (kind_ == TMdiKind::Child)
+    active_ =
+        reinterpret_cast<HWND>(SendMessageA(GetParent(handle_), WM_MDIGETACTIVE, 0, 0)) == handle_;
   if (setup_now) Setup();
 }
 
@@ -715,8 +718,7 @@ void TWinSkinForm::PaintMenuBar(HDC dc, const TRect& bar) {
   bool mdi_buttons = false;
   for (size_t i = 0; i < buttons_.size(); ++i) {
     const TWinSysButton& b = *buttons_[i];
-    if (b.Visible && b.Element->Align == 100 && !button_bitmaps_[i].Empty() &&
-        !b.Rect.IsEmpty()) {
+    if (b.Visible && b.Element->Align == 100 && !button_bitmaps_[i].Empty() && !b.Rect.IsEmpty()) {
       DrawFrameScaled(dc, b.Rect, button_bitmaps_[i], true, std::max(1, b.Element->FrameCount),
                       ButtonFrame(b));
       mdi_buttons = true;
@@ -1176,7 +1178,10 @@ void TWinSkinForm::SizeHandler(WPARAM wparam) {
   if (wparam == SIZE_MAXIMIZED) win_state_ = TWinState::Maximised;
   if (kind_ == TMdiKind::Child) {
     MdiChildStateChanged();
-    if (!MdiChildNormal() || AnyMdiChildMaximised()) return;
+    if (!MdiChildNormal() || AnyMdiChildMaximised()) {
+      if (life_ == 1 || life_ == 3) BuildRegion(true);  // drops the shaped frame
+      return;
+    }
   }
   if (win_state_ == TWinState::Minimised) return;
   if (life_ == 1 || life_ == 3) BuildRegion(kind_ == TMdiKind::Child);

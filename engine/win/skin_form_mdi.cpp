@@ -111,8 +111,7 @@ void TWinSkinForm::UnhookMdiClient() {
   old_client_proc_ = nullptr;
 }
 
-LRESULT CALLBACK TWinSkinForm::MdiClientProc(HWND window, UINT msg, WPARAM wparam,
-                                             LPARAM lparam) {
+LRESULT CALLBACK TWinSkinForm::MdiClientProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
   TWinSkinForm* self = FrameOfClient(window);
   if (!self || !self->old_client_proc_ || self->mdi_client_ != window) {
     auto old = reinterpret_cast<WNDPROC>(GetPropA(window, kClientOldProcProp));

@@ -15,8 +15,8 @@
 
 namespace {
 
-constexpr UINT kCmdNew = 100, kCmdExit = 101, kCmdTile = 200, kCmdCascade = 201,
-               kCmdArrange = 202, kFirstChild = 1000;
+constexpr UINT kCmdNew = 100, kCmdExit = 101, kCmdTile = 200, kCmdCascade = 201, kCmdArrange = 202,
+               kFirstChild = 1000;
 
 HWND g_client = nullptr;
 int g_children = 0;
@@ -147,8 +147,7 @@ void Pump(DWORD ms) {
 
 }  // namespace
 
-int RunMdiDemo(const std::vector<uint8_t>& package, const std::string& shot_path,
-               bool maximised) {
+int RunMdiDemo(const std::vector<uint8_t>& package, const std::string& shot_path, bool maximised) {
   InstallFormSkinnerFactory();
   auto* host = Create<TForm>(Application);
   auto* data = Create<TSkinData>(host);
