@@ -173,12 +173,16 @@ TEST(SkinFormMdi, KindClientAndScrollBarsPerWindow) {
     const char* what;
     int window;  // 0 plain top-level, 1 MDI frame, 2 MDI child
     bool keep_scrollbars;
+    bool child_border;  // MDI children keep their own frame
     TMdiKind kind;
+    bool skinned_frame;
   } rows[] = {
-      {"plain window", 0, false, TMdiKind::None},
-      {"frame, scroll bars off", 1, false, TMdiKind::Frame},
-      {"frame, scroll bars kept", 1, true, TMdiKind::Frame},
-      {"child", 2, false, TMdiKind::Child},
+      {"plain window", 0, false, false, TMdiKind::None, true},
+      {"frame, scroll bars off", 1, false, false, TMdiKind::Frame, true},
+      {"frame, scroll bars kept", 1, true, false, TMdiKind::Frame, true},
+      {"child", 2, false, false, TMdiKind::Child, true},
+      {"child with its own border", 2, false, true, TMdiKind::Child, false},
+      {"frame, children with their own border", 1, false, true, TMdiKind::Frame, true},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
@@ -193,13 +197,18 @@ TEST(SkinFormMdi, KindClientAndScrollBarsPerWindow) {
       target = AddChild(m, "child");
     }
     const WNDPROC client_proc = ProcOf(m.Client);
+    const SIZE outer = OuterSize(target), client = ClientSize(target);
     TFormSkinSettings settings;
     settings.MdiScrollbar = r.keep_scrollbars;
+    settings.MdiChildBorder = r.child_border;
     {
       TWinSkinForm f(target, nullptr, &skin.Content, settings);
       f.Attach();
       Pump();
       EXPECT_EQ(f.Kind(), r.kind);
+      EXPECT_EQ(ClientSize(target).cx, client.cx);
+      EXPECT_EQ(OuterSize(target).cx - outer.cx, r.skinned_frame ? 12 - (outer.cx - client.cx) : 0)
+          << "the skin's side borders are 6 wide";
       EXPECT_EQ(f.MdiClientWnd(), r.window == 1 ? m.Client : nullptr);
       EXPECT_EQ(ProcOf(m.Client) != client_proc, r.window == 1) << "client subclassed";
       if (r.window == 1) {
@@ -216,6 +225,8 @@ TEST(SkinFormMdi, KindClientAndScrollBarsPerWindow) {
       }
       f.Detach();
       EXPECT_EQ(ProcOf(m.Client), client_proc);
+      EXPECT_EQ(OuterSize(target).cx, outer.cx);
+      EXPECT_EQ(OuterSize(target).cy, outer.cy);
       EXPECT_EQ(SendMessageA(target, kSkmIsSkinned, 0, 0), 0);
     }
     if (plain) DestroyWindow(plain);
@@ -498,6 +509,14 @@ TEST_F(SkinFormMdiManagerTest, MaximisedFlagFollowsTheChildren) {
   const SIZE cb = ClientSize(b), ob = OuterSize(b);
   EXPECT_EQ(ob.cx, cb.cx + fb->Metrics().Left + fb->Metrics().Right);
   EXPECT_EQ(ob.cy - cb.cy, fb->Metrics().Top + fb->Metrics().Bottom + fb->Metrics().Menu);
+  // The active child's caption follows the frame's activation.
+  ASSERT_EQ(ActiveChild(m), b);
+  for (BOOL on : {FALSE, TRUE, FALSE, TRUE}) {
+    SendMessageA(m.Frame, WM_NCACTIVATE, on, 0);
+    Pump(20);
+    EXPECT_EQ(fb->Active(), on != FALSE);
+    EXPECT_EQ(ManagedFormSkinner(m.Frame)->Active(), on != FALSE);
+  }
 
   struct Step {
     const char* what;
