@@ -386,8 +386,19 @@ TEST(SkinFormMdi, MaximisedChildsButtonsInTheFramesBarActOnTheChild) {
     GetWindowRect(m.Frame, &wr);
     const LPARAM at = MAKELPARAM(wr.left + (b->Rect.Left + b->Rect.Right) / 2,
                                  wr.top + (b->Rect.Top + b->Rect.Bottom) / 2);
+    const int i = r.action - 7;
+    const int bx = (b->Rect.Left + b->Rect.Right) / 2, by = (b->Rect.Top + b->Rect.Bottom) / 2;
+    const TTestPiece piece =
+        TestPieceAt(bx - b->Rect.Left, by - b->Rect.Top, b->Rect.Width(), b->Rect.Height(), {});
+    // Hot: the fourth frame of an MDI button; pressed: the second.
+    ASSERT_TRUE(frame.Active());
+    SendMessageA(m.Frame, WM_NCMOUSEMOVE, HTMENU, at);
+    EXPECT_EQ(b->State, 3) << "hot";
+    EXPECT_EQ(frame.HotObject(), b);
+    EXPECT_EQ(WindowPixel(m.Frame, bx, by), TestPieceColour(strip, 4 * i + 4, piece));
     SendMessageA(m.Frame, WM_NCLBUTTONDOWN, HTMENU, at);
     EXPECT_EQ(b->State, 2) << "pressed";
+    EXPECT_EQ(WindowPixel(m.Frame, bx, by), TestPieceColour(strip, 4 * i + 2, piece));
     SendMessageA(m.Frame, WM_NCLBUTTONUP, HTMENU, at);
     EXPECT_TRUE(PumpUntil([&] { return r.done(c); }, 1000));
     Pump(50);
