@@ -3,7 +3,7 @@
 // on the command line.
 //
 //   skindemo [PKG] [--shot FILE.bmp] [--inactive] [--maximised] [--menu]
-//   skindemo --mdi [PKG] [--shot FILE.bmp] [--maximised]
+//   skindemo --mdi [PKG] [--shot FILE.bmp] [--maximised] [--menu]
 //
 // --mdi shows a plain MDI frame with three children instead (--maximised
 // maximises the active child).
@@ -135,7 +135,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       std::fprintf(stderr, "cannot read the skin package %s\n", package.c_str());
       return 1;
     }
-    return RunMdiDemo(bytes, shot_path, maximised);
+    return RunMdiDemo(bytes, shot_path, maximised, open_menu);
   }
   TSkinContent skin;
   bool loaded = false;

@@ -20,6 +20,9 @@ constexpr UINT kCmdNew = 100, kCmdExit = 101, kCmdTile = 200, kCmdCascade = 201,
 
 HWND g_client = nullptr;
 int g_children = 0;
+HWND g_shot_window = nullptr;
+std::string g_shot_path;
+bool g_shot_ok = false;
 
 LRESULT CALLBACK ChildProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_PAINT) {
@@ -114,6 +117,7 @@ HMENU MakeMenu() {
 bool SaveScreen(HWND window, const std::string& path) {
   RECT r;
   GetWindowRect(window, &r);
+  r.bottom += 40;  // room for a dropdown below a short window
   r.left = std::max(0L, r.left);
   r.top = std::max(0L, r.top);
   r.right = std::min<LONG>(GetSystemMetrics(SM_CXSCREEN), r.right);
@@ -132,6 +136,13 @@ bool SaveScreen(HWND window, const std::string& path) {
   return true;
 }
 
+// Photographs the frame while its Window dropdown is open, then closes it.
+void CALLBACK ShotDuringMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  g_shot_ok = SaveScreen(g_shot_window, g_shot_path);
+  EndMenu();
+}
+
 void Pump(DWORD ms) {
   const DWORD end = GetTickCount() + ms;
   while (GetTickCount() < end) {
@@ -147,7 +158,8 @@ void Pump(DWORD ms) {
 
 }  // namespace
 
-int RunMdiDemo(const std::vector<uint8_t>& package, const std::string& shot_path, bool maximised) {
+int RunMdiDemo(const std::vector<uint8_t>& package, const std::string& shot_path, bool maximised,
+               bool open_menu) {
   InstallFormSkinnerFactory();
   auto* host = Create<TForm>(Application);
   auto* data = Create<TSkinData>(host);
@@ -189,7 +201,16 @@ int RunMdiDemo(const std::vector<uint8_t>& package, const std::string& shot_path
   int exit_code = 0;
   if (!shot_path.empty()) {
     Pump(500);
-    if (!SaveScreen(frame, shot_path)) exit_code = 1;
+    if (open_menu) {
+      g_shot_window = frame;
+      g_shot_path = shot_path;
+      SetTimer(nullptr, 0, 600, ShotDuringMenu);
+      SendMessageA(frame, WM_SYSCOMMAND, SC_KEYMENU, 'w');
+      Pump(300);
+      if (!g_shot_ok) exit_code = 1;
+    } else if (!SaveScreen(frame, shot_path)) {
+      exit_code = 1;
+    }
     DestroyWindow(frame);
     Pump(100);
   } else {
