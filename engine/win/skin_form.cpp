@@ -685,6 +685,13 @@ void TWinSkinForm::PaintMenuBar(HDC dc, const TRect& bar) {
   HGDIOBJ old_font = SelectObject(dc, menu_font_);
   SetBkMode(dc, TRANSPARENT);
   int x = right_to_left_ ? bar.Right - x0 : bar.Left + x0;
+  // Right to left, the items start left of a maximised MDI child's buttons.
+  if (right_to_left_)
+    for (size_t i = 0; i < buttons_.size(); ++i) {
+      const TWinSysButton& b = *buttons_[i];
+      if (b.Visible && b.Element->Align == 100 && !button_bitmaps_[i].Empty() && !b.Rect.IsEmpty())
+        x = std::min(x, b.Rect.Left - 5);
+    }
   for (auto& item : menu_items_) {
     if (!item->Visible) {
       item->Rect = {};
@@ -970,6 +977,7 @@ void TWinSkinForm::RunAction(TWinSysButton& b, POINT pt) {
       win_state_ = TWinState::Normal;
       PostMessageA(handle_, WM_SYSCOMMAND, SC_RESTORE, 0);
     } else {
+      if (kind_ == TMdiKind::Child) TellMdiMaximized(true);
       win_state_ = TWinState::Maximised;
       hot_ = nullptr;
       b.State = 1;
@@ -1149,7 +1157,10 @@ LRESULT TWinSkinForm::SysCommand(WPARAM wparam, LPARAM lparam) {
   }
   if (cmd == SC_MINIMIZE) win_state_ = TWinState::Minimised;
   if (cmd == SC_MAXIMIZE) win_state_ = TWinState::Maximised;
-  if (cmd == SC_RESTORE) win_state_ = TWinState::Normal;
+  if (cmd == SC_RESTORE) {
+    win_state_ = TWinState::Normal;
+    if (kind_ == TMdiKind::Child && IsZoomed(handle_)) TellMdiMaximized(false);
+  }
   return Default(WM_SYSCOMMAND, wparam, lparam);
 }
 
@@ -1281,7 +1292,11 @@ LRESULT TWinSkinForm::Stage2(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_SETTEXT: {
       // The default paints the platform's caption: paint ours over it.
       const LRESULT r = Default(msg, wparam, lparam);
-      if (IsWindowVisible(handle_)) PaintFrame();
+      // A maximised MDI child's title shows in its frame's caption.
+      if (kind_ == TMdiKind::Child && IsZoomed(handle_))
+        PostMessageA(GetParent(handle_), kSkmMdiRedraw, reinterpret_cast<WPARAM>(handle_), 0);
+      else if (IsWindowVisible(handle_))
+        PaintFrame();
       return r;
     }
     case WM_SETICON: {

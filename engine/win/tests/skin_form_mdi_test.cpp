@@ -90,12 +90,13 @@ struct TMdi {
   HWND Client = nullptr;
 };
 
-TMdi MakeFrame(bool with_menu = true) {
+TMdi MakeFrame(bool with_menu = true, DWORD ex_style = 0) {
   Register();
   TMdi m;
   HMENU menu = with_menu ? FrameMenu() : nullptr;
-  m.Frame = CreateWindowExA(0, "MdiTestFrame", "MDI frame", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                            20, 20, 620, 460, nullptr, menu, GetModuleHandleA(nullptr), nullptr);
+  m.Frame =
+      CreateWindowExA(ex_style, "MdiTestFrame", "MDI frame", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                      20, 20, 620, 460, nullptr, menu, GetModuleHandleA(nullptr), nullptr);
   CLIENTCREATESTRUCT cc{};
   cc.hWindowMenu = menu ? GetSubMenu(menu, 1) : nullptr;
   cc.idFirstChild = 1000;
@@ -446,6 +447,34 @@ TEST(SkinFormMdi, NewFrameMenuRebuildsTheBarWithoutTheChildsEntries) {
   EXPECT_STREQ(text, L"&Document");
   DestroyWindow(m.Frame);
   Pump();
+}
+
+TEST(SkinFormMdi, BarItemsStayClearOfTheMdiButtonsInBothDirections) {
+  TSkin skin;
+  for (DWORD ex : {0ul, static_cast<DWORD>(WS_EX_LEFTSCROLLBAR)}) {
+    SCOPED_TRACE(ex ? "right to left" : "left to right");
+    TMdi m = MakeFrame(true, ex);
+    // A narrow frame: right to left, the items would run into the buttons.
+    SetWindowPos(m.Frame, nullptr, 0, 0, 260, 300, SWP_NOMOVE | SWP_NOZORDER);
+    HWND c = AddChild(m, "child");
+    TWinSkinForm frame(m.Frame, nullptr, &skin.Content);
+    frame.Attach();
+    SendMessageA(m.Client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(c), 0);
+    Pump(80);
+    frame.PaintFrame();
+    int buttons_left = INT_MAX;
+    for (int action : {7, 8, 9}) {
+      const TWinSysButton* b = MdiButton(frame, action);
+      ASSERT_TRUE(b && b->Visible);
+      buttons_left = std::min(buttons_left, static_cast<int>(b->Rect.Left));
+    }
+    for (const auto& item : frame.MenuItems()) {
+      if (!item->Visible) continue;
+      EXPECT_LE(item->Rect.Right, buttons_left - (ex ? 5 : 0)) << "item right " << item->Rect.Right;
+    }
+    DestroyWindow(m.Frame);
+    Pump();
+  }
 }
 
 WNDPROC g_later_old = nullptr;
