@@ -479,6 +479,7 @@ void TWinSkinForm::Reload(const TSkinContent* skin) {
   LoadBitmaps();
   if (settings_.FrameOn) {
     ComputeMetrics();
+    ApplyMdiChildMetrics();
     ResizeForFrame();
     BuildRegion(true);
   }

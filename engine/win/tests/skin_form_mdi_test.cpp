@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "engine/image_ops.h"
 #include "engine/skin_parse.h"
 #include "engine/skin_stream.h"
 #include "engine_win/skin_data.h"
@@ -319,6 +320,44 @@ TEST(SkinFormMdi, ChildKeepsItsClientAndWearsTheSkinsFrame) {
   EXPECT_FALSE(HasRegion(b));
   fb.reset();
   fa.reset();
+  DestroyWindow(m.Frame);
+  Pump();
+}
+
+TEST(SkinFormMdi, ThinCaptionChildGetsAnEmptyRowUpToThePlatformsCaption) {
+  TSkin skin;
+  TSkin thin;
+  // A top border 6 pixels high per frame.
+  TSkinBitmap& top = thin.Content.TopBorder.Bitmap;
+  const int frames = std::max(1, thin.Content.TopBorder.FrameCount);
+  top = CropImage(top, 0, 0, top.Width, 6 * frames);
+  TMdi m = MakeFrame();
+  HWND c = AddChild(m, "thin");
+  const SIZE before = ClientSize(c);
+  TWinSkinForm f(c, nullptr, &thin.Content);
+  f.Attach();
+  Pump(50);
+  const int row = ChildMenuRow(6);
+  ASSERT_GT(row, 0);
+  for (int pass = 0; pass < 2; ++pass) {
+    SCOPED_TRACE(pass ? "after reload" : "attached");
+    EXPECT_EQ(f.Metrics().Top, 6);
+    EXPECT_EQ(f.Metrics().Menu, row);
+    EXPECT_EQ(ClientSize(c).cx, before.cx);
+    EXPECT_EQ(ClientSize(c).cy, before.cy);
+    EXPECT_EQ(OuterSize(c).cy, before.cy + 6 + f.Metrics().Bottom + row);
+    // The row is plain button face: a child has no menu bar.
+    EXPECT_EQ(WindowPixel(c, OuterSize(c).cx / 2, 6 + row / 2),
+              ToColorRef(thin.Content.Colours[kcButtonFace]));
+    f.Reload(&thin.Content);
+    Pump(30);
+  }
+  // The usual skin: the caption is high enough, no row.
+  f.Reload(&skin.Content);
+  Pump(30);
+  EXPECT_EQ(f.Metrics().Menu, ChildMenuRow(24));
+  EXPECT_EQ(ClientSize(c).cy, before.cy);
+  f.Detach();
   DestroyWindow(m.Frame);
   Pump();
 }
