@@ -367,6 +367,7 @@ void TWinSkinForm::DropTitleButtons() {
 void TWinSkinForm::Attach(bool setup_now) {
   if (Attached() || !IsWindow(handle_) || !skin_) return;
   ReadStyles();
+  ReadMdiKind();
   RECT wr, cr;
   GetWindowRect(handle_, &wr);
   GetClientRect(handle_, &cr);
@@ -385,15 +386,24 @@ void TWinSkinForm::Attach(bool setup_now) {
   old_proc_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinForm::Proc)));
   SetPropA(handle_, kOldProcProp, reinterpret_cast<HANDLE>(old_proc_));
+  HookMdiClient();
   if (settings_.FrameOn) {
     HookForm();
-    native_menu_ = GetMenu(handle_);
-    if (native_menu_) BuildMenuBar();
+    native_menu_ = kind_ == TMdiKind::Child ? nullptr : GetMenu(handle_);
+    if (native_menu_ && kind_ == TMdiKind::Frame)
+      RebuildMenuBarForMdi();
+    else if (native_menu_)
+      BuildMenuBar();
     ComputeMetrics();
+    ApplyMdiChildMetrics();
+    if (kind_ == TMdiKind::Child && mdi_maximised_) TellMdiMaximized(true);
   } else {
     life_ = 1;
   }
   active_ = GetActiveWindow() == handle_;
+  if (kind_ == TMdiKind::Child)
+    active_ =
+        reinterpret_cast<HWND>(SendMessageA(GetParent(handle_), WM_MDIGETACTIVE, 0, 0)) == handle_;
   if (setup_now) Setup();
 }
 
@@ -401,8 +411,24 @@ void TWinSkinForm::Setup() {
   if (life_ != 0 || !settings_.FrameOn) return;
   system_menu_ = GetSystemMenu(handle_, FALSE);
   const LONG_PTR style = GetWindowLongPtrA(handle_, GWL_STYLE);
-  if (!(style & WS_CHILD) && border_kind_ != TBorderKind::NoCaption &&
-      win_state_ != TWinState::Minimised) {
+  bool resize = !(style & WS_CHILD) && border_kind_ != TBorderKind::NoCaption &&
+                win_state_ != TWinState::Minimised;
+  if (kind_ == TMdiKind::Child) {
+    // Skinned while being created: the size it was given is the native one.
+    if (client_w_ <= 0 && client_h_ <= 0) {
+      RECT wr, cr;
+      GetWindowRect(handle_, &wr);
+      GetClientRect(handle_, &cr);
+      std_width_ = (wr.right - wr.left) - cr.right;
+      std_height_ = (wr.bottom - wr.top) - cr.bottom;
+      client_w_ = cr.right;
+      client_h_ = cr.bottom;
+    }
+    resize = MdiChildNormal();
+    if (IsZoomed(handle_))
+      PostMessageA(GetParent(handle_), kSkmMdiRedraw, reinterpret_cast<WPARAM>(handle_), 0);
+  }
+  if (resize) {
     life_ = 5;
     ResizeForFrame();
   }
@@ -484,7 +510,8 @@ void TWinSkinForm::Detach() {
   if (!destroying) {
     SetWindowRgn(handle_, nullptr, TRUE);
     owns_region_ = false;
-    if (!(style & WS_CHILD) && settings_.FrameOn && !IsIconic(handle_) && !IsZoomed(handle_)) {
+    if ((!(style & WS_CHILD) || kind_ == TMdiKind::Child) && settings_.FrameOn &&
+        !IsIconic(handle_) && !IsZoomed(handle_)) {
       SetWindowPos(handle_, nullptr, 0, 0, keep.right + std_width_, keep.bottom + std_height_,
                    SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
     } else {
@@ -498,6 +525,7 @@ void TWinSkinForm::Detach() {
 }
 
 void TWinSkinForm::Unhook() {
+  UnhookMdiClient();
   if (!old_proc_) return;
   // Only put the old procedure back while ours is on top: whoever subclassed
   // after us keeps their chain, and ours then just passes messages on.
@@ -540,6 +568,7 @@ void TWinSkinForm::Reload(const TSkinContent* skin) {
   LoadBitmaps();
   if (settings_.FrameOn) {
     ComputeMetrics();
+    ApplyMdiChildMetrics();
     ResizeForFrame();
     BuildRegion(true);
   }
@@ -557,6 +586,13 @@ void TWinSkinForm::BuildRegion(bool force) {
   GetWindowRect(handle_, &wr);
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;
   if (w <= 0 || h <= 0) return;
+  if (kind_ == TMdiKind::Child && (!MdiChildNormal() || AnyMdiChildMaximised())) {
+    // A maximised or minimised child shows no shaped frame of its own.
+    if (owns_region_) SetWindowRgn(handle_, nullptr, TRUE);
+    owns_region_ = false;
+    region_w_ = region_h_ = -1;
+    return;
+  }
   if (!force && w == region_w_ && h == region_h_) return;
   region_w_ = w;
   region_h_ = h;
@@ -621,6 +657,7 @@ TTitleFacts TWinSkinForm::Facts() const {
   f.Help = help_;
   f.Border = border_kind_;
   f.IsDialog = is_dialog_;
+  if (kind_ == TMdiKind::Frame && !menu_items_.empty()) ActiveMdiChild(&f.MdiChildMaximised);
   HWND w = handle_;
   f.Query = [w](int v, int action) {
     return static_cast<int>(SendMessageA(w, kSkmTitleQuery, static_cast<WPARAM>(v), action));
@@ -739,6 +776,13 @@ void TWinSkinForm::PaintMenuBar(HDC dc, const TRect& bar) {
   HGDIOBJ old_font = SelectObject(dc, menu_font_);
   SetBkMode(dc, TRANSPARENT);
   int x = right_to_left_ ? bar.Right - x0 : bar.Left + x0;
+  // Right to left, the items start left of a maximised MDI child's buttons.
+  if (right_to_left_)
+    for (size_t i = 0; i < buttons_.size(); ++i) {
+      const TWinSysButton& b = *buttons_[i];
+      if (b.Visible && b.Element->Align == 100 && !button_bitmaps_[i].Empty() && !b.Rect.IsEmpty())
+        x = std::min(x, b.Rect.Left - 5);
+    }
   for (auto& item : menu_items_) {
     if (!item->Visible) {
       item->Rect = {};
@@ -769,12 +813,16 @@ void TWinSkinForm::PaintMenuBar(HDC dc, const TRect& bar) {
   }
   SelectObject(dc, old_font);
   // MDI child buttons in the bar (shown for a maximised MDI child).
+  bool mdi_buttons = false;
   for (size_t i = 0; i < buttons_.size(); ++i) {
     const TWinSysButton& b = *buttons_[i];
-    if (b.Visible && b.Element->Align == 100 && !button_bitmaps_[i].Empty() && !b.Rect.IsEmpty())
+    if (b.Visible && b.Element->Align == 100 && !button_bitmaps_[i].Empty() && !b.Rect.IsEmpty()) {
       DrawFrameScaled(dc, b.Rect, button_bitmaps_[i], true, std::max(1, b.Element->FrameCount),
                       ButtonFrame(b));
+      mdi_buttons = true;
+    }
   }
+  if (mdi_buttons && SkinManager && !SkinManager->MdiMaximized) TellMdiMaximized(true);
 }
 
 void TWinSkinForm::PaintInto(HDC dc, int w, int h) {
@@ -804,13 +852,23 @@ void TWinSkinForm::PaintInto(HDC dc, int w, int h) {
     DeleteObject(brush);
   }
   PaintCaption(dc, w);
-  if (m.Menu > 0 && win_state_ != TWinState::Minimised)
-    PaintMenuBar(dc, {m.Left, m.Top, w - m.Right, m.Top + m.Menu});
+  if (m.Menu > 0 && win_state_ != TWinState::Minimised) {
+    if (kind_ == TMdiKind::Child && menu_items_.empty()) {
+      HBRUSH brush = CreateSolidBrush(ToColorRef(s.Colours[kcButtonFace]));
+      RECT r{m.Left, m.Top, w - m.Right, m.Top + m.Menu};
+      FillRect(dc, &r, brush);
+      DeleteObject(brush);
+    } else {
+      PaintMenuBar(dc, {m.Left, m.Top, w - m.Right, m.Top + m.Menu});
+    }
+  }
 }
 
 void TWinSkinForm::PaintFrame(HDC given) {
   if ((life_ != 1 && life_ != 3) || border_kind_ == TBorderKind::NoCaption || !settings_.FrameOn)
     return;
+  // A maximised MDI child's frame lies outside the MDI client.
+  if (kind_ == TMdiKind::Child && IsZoomed(handle_)) return;
   RECT wr;
   GetWindowRect(handle_, &wr);
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;
@@ -959,6 +1017,24 @@ std::wstring EntryText(HMENU menu, UINT position) {
   return text;
 }
 
+// Where the entry with this identifier is, trying the remembered position
+// first: the menu may have changed since (an MDI client adds and removes its
+// window list). -1 when it is gone.
+int EntryPosition(HMENU menu, UINT id, UINT hint, bool owner_drawn) {
+  auto is = [&](UINT pos) {
+    MENUITEMINFOW mi{};
+    mi.cbSize = sizeof mi;
+    mi.fMask = MIIM_FTYPE | MIIM_ID;
+    return GetMenuItemInfoW(menu, pos, TRUE, &mi) && mi.wID == id &&
+           (!owner_drawn || (mi.fType & MFT_OWNERDRAW));
+  };
+  if (is(hint)) return static_cast<int>(hint);
+  const int n = GetMenuItemCount(menu);
+  for (int i = 0; i < n; ++i)
+    if (is(static_cast<UINT>(i))) return i;
+  return -1;
+}
+
 // "&Open\tCtrl+O" -> caption and short-cut text.
 void SplitEntry(const std::wstring& text, std::wstring& caption, std::wstring& shortcut) {
   const size_t tab = text.find(L'\t');
@@ -998,18 +1074,14 @@ void TWinSkinForm::OwnerDrawEntries(HMENU menu, int depth) {
 void TWinSkinForm::RestoreOwnerDraw() {
   for (const TOwnerDrawn& e : owner_drawn_) {
     if (!IsMenu(e.Menu)) continue;
-    MENUITEMINFOW mi{};
-    mi.cbSize = sizeof mi;
-    mi.fMask = MIIM_FTYPE | MIIM_ID;
-    // Only the entry we switched: the menu may have changed since.
-    if (!GetMenuItemInfoW(e.Menu, e.Position, TRUE, &mi) || mi.wID != e.Id ||
-        !(mi.fType & MFT_OWNERDRAW))
-      continue;
+    // Only the entry we switched, wherever it is now.
+    const int pos = EntryPosition(e.Menu, e.Id, e.Position, true);
+    if (pos < 0) continue;
     MENUITEMINFOW set{};
     set.cbSize = sizeof set;
     set.fMask = MIIM_FTYPE;
     set.fType = e.Type;
-    SetMenuItemInfoW(e.Menu, e.Position, TRUE, &set);
+    SetMenuItemInfoW(e.Menu, static_cast<UINT>(pos), TRUE, &set);
   }
   owner_drawn_.clear();
 }
@@ -1020,8 +1092,10 @@ bool TWinSkinForm::MeasureEntry(MEASUREITEMSTRUCT& mis) {
   const auto it = std::find_if(owner_drawn_.begin(), owner_drawn_.end(),
                                [&](const TOwnerDrawn& e) { return e.Id == mis.itemID; });
   if (it == owner_drawn_.end()) return false;
+  const int pos = EntryPosition(it->Menu, it->Id, it->Position, false);
+  if (pos < 0) return false;
   std::wstring caption, shortcut;
-  SplitEntry(EntryText(it->Menu, it->Position), caption, shortcut);
+  SplitEntry(EntryText(it->Menu, static_cast<UINT>(pos)), caption, shortcut);
   HDC dc = GetDC(handle_);
   HGDIOBJ old = SelectObject(dc, menu_font_);
   RECT c{0, 0, 0, 0}, k{0, 0, 0, 0};
@@ -1043,8 +1117,10 @@ bool TWinSkinForm::DrawEntry(const DRAWITEMSTRUCT& dis) {
     return e.Menu == menu && e.Id == dis.itemID;
   });
   if (it == owner_drawn_.end()) return false;
+  const int pos = EntryPosition(it->Menu, it->Id, it->Position, false);
+  if (pos < 0) return false;
   std::wstring caption, shortcut;
-  SplitEntry(EntryText(it->Menu, it->Position), caption, shortcut);
+  SplitEntry(EntryText(it->Menu, static_cast<UINT>(pos)), caption, shortcut);
   const bool selected = (dis.itemState & ODS_SELECTED) != 0;
   const bool disabled = (dis.itemState & (ODS_DISABLED | ODS_GRAYED)) != 0;
   HDC dc = dis.hDC;
@@ -1201,6 +1277,7 @@ void TWinSkinForm::RunAction(TWinSysButton& b, POINT pt) {
       win_state_ = TWinState::Normal;
       PostMessageA(handle_, WM_SYSCOMMAND, SC_RESTORE, 0);
     } else {
+      if (kind_ == TMdiKind::Child) TellMdiMaximized(true);
       win_state_ = TWinState::Maximised;
       hot_ = nullptr;
       b.State = 1;
@@ -1249,7 +1326,8 @@ void TWinSkinForm::RunAction(TWinSysButton& b, POINT pt) {
     case 60:
     case 61:
     case 62:
-      break;  // buttons of an MDI frame's child: no MDI client here
+      RunMdiAction(b);
+      break;
     default:
       PostMessageA(handle_, kSkmTitleAction, static_cast<WPARAM>(action), 0);
       break;
@@ -1337,7 +1415,7 @@ LRESULT TWinSkinForm::NcMouse(UINT msg, WPARAM wparam, LPARAM lparam) {
       }
       break;
     case WM_NCRBUTTONDOWN:
-      if (wparam == HTCAPTION) {
+      if (wparam == HTCAPTION && kind_ != TMdiKind::Child) {
         ShowSystemMenu(screen);
         return 0;
       }
@@ -1370,7 +1448,10 @@ LRESULT TWinSkinForm::SysCommand(WPARAM wparam, LPARAM lparam) {
   }
   if (cmd == SC_MINIMIZE) win_state_ = TWinState::Minimised;
   if (cmd == SC_MAXIMIZE) win_state_ = TWinState::Maximised;
-  if (cmd == SC_RESTORE) win_state_ = TWinState::Normal;
+  if (cmd == SC_RESTORE) {
+    win_state_ = TWinState::Normal;
+    if (kind_ == TMdiKind::Child && IsZoomed(handle_)) TellMdiMaximized(false);
+  }
   return Default(WM_SYSCOMMAND, wparam, lparam);
 }
 
@@ -1397,8 +1478,15 @@ void TWinSkinForm::SizeHandler(WPARAM wparam) {
   if (wparam == SIZE_RESTORED) win_state_ = TWinState::Normal;
   if (wparam == SIZE_MINIMIZED) win_state_ = TWinState::Minimised;
   if (wparam == SIZE_MAXIMIZED) win_state_ = TWinState::Maximised;
+  if (kind_ == TMdiKind::Child) {
+    MdiChildStateChanged();
+    if (!MdiChildNormal() || AnyMdiChildMaximised()) {
+      if (life_ == 1 || life_ == 3) BuildRegion(true);  // drops the shaped frame
+      return;
+    }
+  }
   if (win_state_ == TWinState::Minimised) return;
-  if (life_ == 1 || life_ == 3) BuildRegion(false);
+  if (life_ == 1 || life_ == 3) BuildRegion(kind_ == TMdiKind::Child);
 }
 
 LRESULT TWinSkinForm::Dispatch(UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -1425,7 +1513,7 @@ LRESULT TWinSkinForm::Dispatch(UINT msg, WPARAM wparam, LPARAM lparam) {
       return r;
     }
     case WM_NCACTIVATE:
-      if (life_ == 0) return 0;
+      if (life_ == 0 && kind_ != TMdiKind::Child) return 0;
       break;
     case 0xAE:
       return 0;
@@ -1511,13 +1599,30 @@ LRESULT TWinSkinForm::Stage2(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_ACTIVATE:
       active_ = LOWORD(wparam) != WA_INACTIVE;
       break;
+    case WM_NCACTIVATE:
+      active_ = (wparam & 0xFF) != 0;
+      break;
+    case WM_MDIACTIVATE:
+      if (kind_ == TMdiKind::Child) {
+        // Sent to the child losing (wParam) and the one gaining (lParam)
+        // the MDI activation.
+        active_ = reinterpret_cast<HWND>(lparam) == handle_;
+        const LRESULT r = Default(msg, wparam, lparam);
+        PaintFrame();
+        return r;
+      }
+      break;
     case WM_SIZE:
       SizeHandler(wparam);
       break;
     case WM_SETTEXT: {
       // The default paints the platform's caption: paint ours over it.
       const LRESULT r = Default(msg, wparam, lparam);
-      if (IsWindowVisible(handle_)) PaintFrame();
+      // A maximised MDI child's title shows in its frame's caption.
+      if (kind_ == TMdiKind::Child && IsZoomed(handle_))
+        PostMessageA(GetParent(handle_), kSkmMdiRedraw, reinterpret_cast<WPARAM>(handle_), 0);
+      else if (IsWindowVisible(handle_))
+        PaintFrame();
       return r;
     }
     case WM_SETICON: {
@@ -1561,6 +1666,8 @@ LRESULT TWinSkinForm::Stage2(UINT msg, WPARAM wparam, LPARAM lparam) {
 
 LRESULT TWinSkinForm::Stage3(UINT msg, WPARAM wparam, LPARAM lparam) {
   if (life_ == 0) return Default(msg, wparam, lparam);
+  // A maximised MDI child keeps the platform's handling: its frame is hidden.
+  if (kind_ == TMdiKind::Child && IsZoomed(handle_)) return Default(msg, wparam, lparam);
   switch (msg) {
     case WM_NCACTIVATE:
       active_ = wparam != 0;
@@ -1568,6 +1675,10 @@ LRESULT TWinSkinForm::Stage3(UINT msg, WPARAM wparam, LPARAM lparam) {
         SetTimer(handle_, kHoverTimer, 250, nullptr);
       else
         KillTimer(handle_, kHoverTimer);
+      // The active child's caption follows the frame's.
+      if (kind_ == TMdiKind::Frame && mdi_client_)
+        SendMessageA(mdi_client_, WM_NCACTIVATE, wparam, lparam);
+      if (kind_ == TMdiKind::Child) Default(msg, wparam, lparam);
       PaintFrame();
       return 1;
     case WM_SIZE: {
@@ -1577,8 +1688,13 @@ LRESULT TWinSkinForm::Stage3(UINT msg, WPARAM wparam, LPARAM lparam) {
     }
     case WM_NCCALCSIZE: {
       const LRESULT r = Default(msg, wparam, lparam);
-      if (!wparam || border_kind_ == TBorderKind::NoCaption) return r;
+      if (!wparam) return r;
       auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(lparam);
+      if (border_kind_ == TBorderKind::NoCaption ||
+          (kind_ == TMdiKind::Child && !MdiChildNormal())) {
+        p->rgrc[1] = p->rgrc[0];
+        return WVR_VALIDRECTS;
+      }
       const WINDOWPOS* pos = p->lppos;
       const RECT win = p->rgrc[0];
       const int x = pos ? pos->x : win.left, y = pos ? pos->y : win.top;

@@ -38,6 +38,7 @@ class TManagedFormSkinner : public TFormSkinner {
   bool IsMdiChild() const override {
     return (GetWindowLongPtrA(form_.Handle(), GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
   }
+  void MdiMaximizedChanged(bool maximised) override { form_.MdiMaximizedChanged(maximised); }
   TWinSkinForm& Form() { return form_; }
 
  private:
@@ -55,6 +56,8 @@ class TManagedFormSkinner : public TFormSkinner {
     s.ToolbarBackground = !d.Options().Has(xoToolbarBK);
     s.ToolbarButtons = !d.Options().Has(xoToolbarButton);
     s.MenuGlyphs = d.MenuGlyphs();
+    s.MdiChildBorder = d.Options().Has(xoMDIChildBorder);
+    s.MdiScrollbar = d.Options().Has(xoMDIScrollbar);
     return s;
   }
   TSkinData* data_;

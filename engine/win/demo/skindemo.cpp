@@ -4,7 +4,10 @@
 //
 //   skindemo [PKG] [--shot FILE.bmp] [--inactive] [--maximised] [--menu]
 //            [--sysmenu] [--rtl]
+//   skindemo --mdi [PKG] [--shot FILE.bmp] [--maximised] [--menu]
 //
+// --mdi shows a plain MDI frame with three children instead (--maximised
+// maximises the active child).
 // --shot photographs the screen area of the skinned window once it has
 // painted (with --menu: while the first dropdown is open; with --sysmenu:
 // while the system menu is open) and exits; exit code 1 when the package or
@@ -17,6 +20,7 @@
 
 #include "default_skin.h"
 #include "engine/builtin_bitmaps.h"
+#include "skindemo_mdi.h"
 #include "engine/skin_parse.h"
 #include "engine_win/skin_form.h"
 #include "format/file_io.h"
@@ -114,7 +118,7 @@ bool SaveScreen(HWND window, const std::string& path) {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::string package, shot_path;
-  bool inactive = false, maximised = false, open_menu = false, system_menu = false;
+  bool inactive = false, maximised = false, open_menu = false, system_menu = false, mdi = false;
   for (int i = 1; i < __argc; ++i) {
     if (std::strcmp(__argv[i], "--shot") == 0 && i + 1 < __argc)
       shot_path = __argv[++i];
@@ -128,10 +132,23 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       system_menu = true;
     else if (std::strcmp(__argv[i], "--rtl") == 0)
       TSkinDemoForm::RightToLeft = true;
+    else if (std::strcmp(__argv[i], "--mdi") == 0)
+      mdi = true;
     else
       package = __argv[i];
   }
   InstallSystemColourResolver();
+  if (mdi) {
+    std::vector<uint8_t> bytes;
+    if (package.empty()) {
+      const auto def = DefaultSkinPackage();
+      bytes.assign(def.begin(), def.end());
+    } else if (!ReadFileBytes(package, bytes)) {
+      std::fprintf(stderr, "cannot read the skin package %s\n", package.c_str());
+      return 1;
+    }
+    return RunMdiDemo(bytes, shot_path, maximised, open_menu);
+  }
   TSkinContent skin;
   bool loaded = false;
   if (!package.empty()) {

@@ -31,6 +31,7 @@ constexpr UINT kSkmRepaintFrame = 0x3502;
 constexpr UINT kSkmSetup = 0x3503;
 constexpr UINT kSkmTitleAction = 0x3514;  // posted: WParam = the button's Action
 constexpr UINT kSkmTitleQuery = 0x3515;   // sent: WParam = Visibility, LParam = Action
+constexpr UINT kSkmMdiRedraw = 0x3516;    // to an MDI client: redraw its frame window
 constexpr UINT kSkmNcPress = 0x3518;      // LParam = screen point
 constexpr UINT kSkmIsSkinned = 0x3523;    // answers 1
 constexpr UINT kSkmPaintFrame = 0xBC4B;   // WParam = DC, LParam = kSkinMagic
@@ -96,7 +97,12 @@ struct TFormSkinSettings {
   TCustomImageList* MenuGlyphs = nullptr;
   // Runs each time the window was (re)skinned, after kSkmSkinned was sent.
   std::function<void()> OnSkinned;
+  bool MdiChildBorder = false;  // MDI children keep their own frame
+  bool MdiScrollbar = false;    // the MDI client keeps its scroll bars
 };
+
+// What a skinned window is to the multiple-document machinery.
+enum class TMdiKind : int { None = 0, Frame = 1, Child = 2 };
 
 class TWinSkinForm {
  public:
@@ -137,6 +143,16 @@ class TWinSkinForm {
   bool Tracking() const { return tracking_; }
   bool RightToLeft() const { return right_to_left_; }
   const TRect& TextRect() const { return text_rect_; }
+  TMdiKind Kind() const { return kind_; }
+  // The MDI client of an MDI frame (null otherwise).
+  HWND MdiClientWnd() const { return mdi_client_; }
+  // An MDI frame: the active MDI child (null when none) and whether it is
+  // maximised.
+  HWND ActiveMdiChild(bool* maximised = nullptr) const;
+  // The frame's MDI child was maximised or restored (the manager tells every
+  // MDI child skinner): a maximised child has no region of its own, a
+  // restored one gets its region and frame back.
+  void MdiMaximizedChanged(bool maximised);
 
   // Paints the whole frame (the client area untouched) into dc, which has
   // the window's size; 0 = the window's own DC.
@@ -194,6 +210,21 @@ class TWinSkinForm {
   void JudgeButtons();
   void LayoutButtons(int width);
   void ResizeForFrame();
+  // MDI (skin_form_mdi.cpp).
+  static LRESULT CALLBACK MdiClientProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam);
+  LRESULT MdiClientDispatch(UINT msg, WPARAM wparam, LPARAM lparam);
+  LRESULT MdiClientDefault(UINT msg, WPARAM wparam, LPARAM lparam);
+  void ReadMdiKind();
+  void HookMdiClient();
+  void UnhookMdiClient();
+  void ApplyMdiChildMetrics();
+  void RebuildMenuBarForMdi();
+  void RunMdiAction(TWinSysButton& b);
+  void TellMdiMaximized(bool maximised);
+  void MdiChildStateChanged();
+  bool MdiChildNormal() const;
+  bool AnyMdiChildMaximised() const;
+  void RedrawMdiFrame();
   void BuildRegion(bool force);
   void SizeHandler(WPARAM wparam);
   void UpdateWinState();
@@ -249,4 +280,9 @@ class TWinSkinForm {
   };
   std::vector<TOwnerDrawn> owner_drawn_;
   std::shared_ptr<TFormHookState> form_hook_;
+  TMdiKind kind_ = TMdiKind::None;
+  HWND mdi_client_ = nullptr;
+  WNDPROC old_client_proc_ = nullptr;
+  bool saved_menu_update_ = true;
+  bool mdi_maximised_ = false;  // an MDI child: last known maximised state
 };
