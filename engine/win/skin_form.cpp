@@ -364,10 +364,8 @@ void TWinSkinForm::DropTitleButtons() {
   button_bitmaps_.clear();
 }
 
-void TWinSkinForm::Attach(bool setup_now) {
-  if (Attached() || !IsWindow(handle_) || !skin_) return;
-  ReadStyles();
-  ReadMdiKind();
+// The platform's own frame size and the client size, before any skin.
+void TWinSkinForm::MeasureNativeFrame() {
   RECT wr, cr;
   GetWindowRect(handle_, &wr);
   GetClientRect(handle_, &cr);
@@ -375,6 +373,13 @@ void TWinSkinForm::Attach(bool setup_now) {
   std_height_ = (wr.bottom - wr.top) - cr.bottom;
   client_w_ = cr.right;
   client_h_ = cr.bottom;
+}
+
+void TWinSkinForm::Attach(bool setup_now) {
+  if (Attached() || !IsWindow(handle_) || !skin_) return;
+  ReadStyles();
+  ReadMdiKind();
+  MeasureNativeFrame();
   if (form_) {
     saved_color_ = form_->Color();
     form_->SetColor(skin_->Colours[kcButtonFace]);
@@ -415,15 +420,7 @@ void TWinSkinForm::Setup() {
                 win_state_ != TWinState::Minimised;
   if (kind_ == TMdiKind::Child) {
     // Skinned while being created: the size it was given is the native one.
-    if (client_w_ <= 0 && client_h_ <= 0) {
-      RECT wr, cr;
-      GetWindowRect(handle_, &wr);
-      GetClientRect(handle_, &cr);
-      std_width_ = (wr.right - wr.left) - cr.right;
-      std_height_ = (wr.bottom - wr.top) - cr.bottom;
-      client_w_ = cr.right;
-      client_h_ = cr.bottom;
-    }
+    if (client_w_ <= 0 && client_h_ <= 0) MeasureNativeFrame();
     resize = MdiChildNormal();
     if (IsZoomed(handle_))
       PostMessageA(GetParent(handle_), kSkmMdiRedraw, reinterpret_cast<WPARAM>(handle_), 0);

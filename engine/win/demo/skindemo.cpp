@@ -19,6 +19,7 @@
 #include <string>
 
 #include "default_skin.h"
+#include "screen_shot.h"
 #include "engine/builtin_bitmaps.h"
 #include "skindemo_mdi.h"
 #include "engine/skin_parse.h"
@@ -89,30 +90,6 @@ class TSkinDemoForm : public TForm {
  private:
   TMainMenu* menu_;
 };
-
-bool SaveScreen(HWND window, const std::string& path) {
-  // The window and some room around it for a dropdown, on the screen.
-  RECT r;
-  GetWindowRect(window, &r);
-  r.bottom += 160;
-  if (TSkinDemoForm::RightToLeft) r.right += 160;
-  r.left = std::max(0L, r.left);
-  r.top = std::max(0L, r.top);
-  r.right = std::min<LONG>(GetSystemMetrics(SM_CXSCREEN), r.right);
-  r.bottom = std::min<LONG>(GetSystemMetrics(SM_CYSCREEN), r.bottom);
-  if (r.right <= r.left || r.bottom <= r.top) return false;
-  TBitmap shot(r.right - r.left, r.bottom - r.top, TPixelFormat::pf24bit);
-  HDC screen = GetDC(nullptr);
-  BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);
-  ReleaseDC(nullptr, screen);
-  try {
-    shot.SaveToFile(path);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -186,7 +163,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       photo->SetInterval(300);
       photo->OnTimer = [&, photo](TObject*) {
         photo->SetEnabled(false);
-        if (!SaveScreen(form->Handle(), shot_path)) exit_code = 1;
+        if (!SaveScreenAround(form->Handle(), (TSkinDemoForm::RightToLeft ? 160 : 0), 160,
+                              shot_path))
+          exit_code = 1;
         EndMenu();
         Application->Terminate();
       };

@@ -12,6 +12,7 @@
 #include "engine_win/skin_manage.h"
 #include "framework/forms.h"
 #include "framework/graphics.h"
+#include "screen_shot.h"
 
 namespace {
 
@@ -114,32 +115,10 @@ HMENU MakeMenu() {
   return bar;
 }
 
-bool SaveScreen(HWND window, const std::string& path) {
-  RECT r;
-  GetWindowRect(window, &r);
-  r.bottom += 40;  // room for a dropdown below a short window
-  r.left = std::max(0L, r.left);
-  r.top = std::max(0L, r.top);
-  r.right = std::min<LONG>(GetSystemMetrics(SM_CXSCREEN), r.right);
-  r.bottom = std::min<LONG>(GetSystemMetrics(SM_CYSCREEN), r.bottom);
-  if (r.right <= r.left || r.bottom <= r.top) return false;
-  TBitmap shot(r.right - r.left, r.bottom - r.top, TPixelFormat::pf24bit);
-  HDC screen = GetDC(nullptr);
-  BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);
-  ReleaseDC(nullptr, screen);
-  try {
-    shot.SaveToFile(path);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return false;
-  }
-  return true;
-}
-
 // Photographs the frame while its Window dropdown is open, then closes it.
 void CALLBACK ShotDuringMenu(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
-  g_shot_ok = SaveScreen(g_shot_window, g_shot_path);
+  g_shot_ok = SaveScreenAround(g_shot_window, 0, 40, g_shot_path);
   EndMenu();
 }
 
@@ -208,7 +187,7 @@ int RunMdiDemo(const std::vector<uint8_t>& package, const std::string& shot_path
       SendMessageA(frame, WM_SYSCOMMAND, SC_KEYMENU, 'w');
       Pump(300);
       if (!g_shot_ok) exit_code = 1;
-    } else if (!SaveScreen(frame, shot_path)) {
+    } else if (!SaveScreenAround(frame, 0, 40, shot_path)) {
       exit_code = 1;
     }
     DestroyWindow(frame);

@@ -201,6 +201,7 @@ class TWinSkinForm {
   void UnhookForm();
   bool OpenAccelerator(wchar_t key);
   void ReadStyles();
+  void MeasureNativeFrame();
   void LoadBitmaps();
   void ComputeMetrics();
   void BuildTitleButtons();
