@@ -10,22 +10,11 @@
 #include "engine_win/skin_manage.h"
 #include "framework/forms.h"
 #include "test_skin.h"
+#include "window_probe.h"
 
 namespace {
 
-bool PumpUntil(const std::function<bool()>& done, int ms) {
-  const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  for (;;) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    if (done()) return true;
-    if (GetTickCount() >= end) return false;
-    Sleep(5);
-  }
-}
+using namespace window_probe;
 
 class TSkinnedForm : public TForm {
   MV_CLASS(TSkinnedForm, TForm)

@@ -15,8 +15,11 @@
 #include "engine_win/skin_manage.h"
 #include "framework/forms.h"
 #include "test_skin.h"
+#include "window_probe.h"
 
 namespace {
+
+using namespace window_probe;
 
 struct TSkin {
   TTestSkin Test;
@@ -29,19 +32,6 @@ struct TSkin {
   int Index(const char* member) const { return Test.Find(member)->Index; }
 };
 
-bool PumpUntil(const std::function<bool()>& done, int ms) {
-  const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  for (;;) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    if (done()) return true;
-    if (GetTickCount() >= end) return false;
-    Sleep(5);
-  }
-}
 void Pump(int ms = 30) {
   PumpUntil([] { return false; }, ms);
 }
@@ -127,22 +117,6 @@ HWND AddChild(const TMdi& m, const char* title, int x = 10, int y = 10) {
   return c;
 }
 
-SIZE ClientSize(HWND w) {
-  RECT r;
-  GetClientRect(w, &r);
-  return {r.right, r.bottom};
-}
-SIZE OuterSize(HWND w) {
-  RECT r;
-  GetWindowRect(w, &r);
-  return {r.right - r.left, r.bottom - r.top};
-}
-COLORREF WindowPixel(HWND w, int x, int y) {
-  HDC dc = GetWindowDC(w);
-  const COLORREF c = GetPixel(dc, x, y);
-  ReleaseDC(w, dc);
-  return c;
-}
 WNDPROC ProcOf(HWND w) {
   return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(w, GWLP_WNDPROC));
 }

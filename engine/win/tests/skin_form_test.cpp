@@ -11,8 +11,11 @@
 #include "framework/forms.h"
 #include "framework/menus.h"
 #include "test_skin.h"
+#include "window_probe.h"
 
 namespace {
+
+using namespace window_probe;
 
 struct TSkin {
   TTestSkin Test;
@@ -75,24 +78,6 @@ HWND MakeBare(bool with_menu, DWORD style = WS_OVERLAPPEDWINDOW) {
   UpdateWindow(w);
   Pump(50);
   return w;
-}
-
-SIZE ClientSize(HWND w) {
-  RECT r;
-  GetClientRect(w, &r);
-  return {r.right, r.bottom};
-}
-SIZE OuterSize(HWND w) {
-  RECT r;
-  GetWindowRect(w, &r);
-  return {r.right - r.left, r.bottom - r.top};
-}
-
-COLORREF WindowPixel(HWND w, int x, int y) {
-  HDC dc = GetWindowDC(w);
-  const COLORREF c = GetPixel(dc, x, y);
-  ReleaseDC(w, dc);
-  return c;
 }
 
 TEST(SkinForm, KeepsClientSizeAndAnswersOnlyWhenSkinned) {
