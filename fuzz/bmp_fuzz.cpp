@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::span<const uint8_t> bytes(data, size);
   for (int as_file = 0; as_file < 2; ++as_file) {
     try {
-      TImage img = as_file ? DecodeBmp(bytes) : DecodeDib(bytes);
+      TPixmap img = as_file ? DecodeBmp(bytes) : DecodeDib(bytes);
       if (img.Pixels.size() !=
           static_cast<size_t>(img.Stride()) * static_cast<size_t>(img.Height)) {
         std::abort();
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (int x = 0; x < img.Width; x += 7)
           (void)img.PixelRGB(x, y);
       }
-      TImage again = DecodeBmp(EncodeBmp(img));  // what we write, we read
+      TPixmap again = DecodeBmp(EncodeBmp(img));  // what we write, we read
       if (again.Pixels != img.Pixels) std::abort();
     } catch (const EBmpError&) {
     }

@@ -23,7 +23,7 @@ void Walk(TResourceList& list) {
     std::vector<uint8_t> out;
     item->WriteData(out);
     std::vector<std::string> lines;
-    TImage picture;
+    TPixmap picture;
     try {
       item->AssignTo(lines);
     } catch (const EExeError&) {

@@ -25,7 +25,7 @@ const TSkinReader& Members() {
 void Exercise(const TDataSkinObject& e, bool vertical) {
   for (int k = 0; k <= e.FrameCount + 1; k += 1 + e.FrameCount / 3)
     for (const auto& [w, h] : {std::pair{1, 1}, {7, 33}, {40, 5}}) {
-      const TImage out =
+      const TPixmap out =
           SliceFrameImage(w, h, e.Bitmap, e.Margins(), vertical, e.Tile == 1, e.FrameCount, k);
       if (out.Width != w || out.Height != h) std::abort();
       const TRect f = e.Frame(k, vertical);

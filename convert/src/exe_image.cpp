@@ -322,7 +322,7 @@ void TResourceItem::WriteData(std::vector<uint8_t>& stream) const {
   stream.insert(stream.end(), d.begin(), d.end());
 }
 
-void TResourceItem::AssignTo(TImage&) const {
+void TResourceItem::AssignTo(TPixmap&) const {
   throw EExeError(std::string("Cannot assign a ") + ClassName() + " to a TPicture");
 }
 
@@ -358,7 +358,7 @@ void TBitMapResource::WriteData(std::vector<uint8_t>& stream) const {
   stream.insert(stream.end(), d.begin(), d.end());
 }
 
-void TBitMapResource::AssignTo(TImage& picture) const {
+void TBitMapResource::AssignTo(TPixmap& picture) const {
   std::vector<uint8_t> file;
   WriteData(file);
   picture = DecodeBmp(file);
@@ -415,7 +415,7 @@ void TIconResEntry::WriteData(std::vector<uint8_t>& stream) const {
   stream.insert(stream.end(), d.begin(), d.end());
 }
 
-void TIconResEntry::AssignTo(TImage& picture) const {
+void TIconResEntry::AssignTo(TPixmap& picture) const {
   std::span<const uint8_t> d = Data();
   if (IsCursor()) d = d.size() >= 4 ? d.subspan(4) : std::span<const uint8_t>();
   if (d.size() >= 8 && d[0] == 0x89 && d[1] == 'P' && d[2] == 'N' && d[3] == 'G')
@@ -428,13 +428,13 @@ void TIconResEntry::AssignTo(TImage& picture) const {
   for (int i = 0; i < 4; ++i)
     dib[8 + static_cast<size_t>(i)] =
         static_cast<uint8_t>(static_cast<uint32_t>(height) >> (8 * i));
-  TImage colour = DecodeDib(dib);
+  TPixmap colour = DecodeDib(dib);
   bool has_alpha = false;
   if (colour.BitsPerPixel == 32) {
     for (size_t i = 3; i < colour.Pixels.size() && !has_alpha; i += 4)
       has_alpha = colour.Pixels[i] != 0;
   }
-  TImage out(colour.Width, colour.Height, 32);
+  TPixmap out(colour.Width, colour.Height, 32);
   size_t mask_stride = static_cast<size_t>((colour.Width + 31) / 32) * 4;
   size_t mask_size = mask_stride * static_cast<size_t>(colour.Height);
   bool has_mask = d.size() >= mask_size + 40;

@@ -4,17 +4,17 @@
 
 namespace {
 
-bool Inside(const TImage& image, int x, int y) {
+bool Inside(const TPixmap& image, int x, int y) {
   return x >= 0 && y >= 0 && x < image.Width && y < image.Height;
 }
 
-int Bpp(const TImage& image) {
+int Bpp(const TPixmap& image) {
   return image.BitsPerPixel / 8;
 }
 
 }  // namespace
 
-TImage NewImage(int width, int height, int bits_per_pixel, uint32_t fill) {
+TPixmap NewImage(int width, int height, int bits_per_pixel, uint32_t fill) {
   width = std::max(width, 0);
   height = std::max(height, 0);
   if (width > kMaxBmpDimension || height > kMaxBmpDimension ||
@@ -22,18 +22,18 @@ TImage NewImage(int width, int height, int bits_per_pixel, uint32_t fill) {
     throw EConvertError("image too large: " + std::to_string(width) + " x " +
                         std::to_string(height));
   }
-  TImage image(width, height, bits_per_pixel);
+  TPixmap image(width, height, bits_per_pixel);
   FillRect(image, 0, 0, width, height, fill);
   return image;
 }
 
-bool IsEmpty(const TImage& image) {
+bool IsEmpty(const TPixmap& image) {
   return image.Width <= 0 || image.Height <= 0;
 }
 
-void To24(TImage& image) {
+void To24(TPixmap& image) {
   if (image.BitsPerPixel == 24) return;
-  TImage out(image.Width, image.Height, 24);
+  TPixmap out(image.Width, image.Height, 24);
   for (int y = 0; y < image.Height; ++y) {
     uint8_t* row = out.Row(y);
     for (int x = 0; x < image.Width; ++x) {
@@ -46,13 +46,13 @@ void To24(TImage& image) {
   image = std::move(out);
 }
 
-uint32_t ColourAt(const TImage& image, int x, int y) {
+uint32_t ColourAt(const TPixmap& image, int x, int y) {
   if (!Inside(image, x, y) || image.BitsPerPixel < 24) return 0;
   const uint8_t* p = image.Row(y) + static_cast<size_t>(x) * static_cast<size_t>(Bpp(image));
   return uint32_t{p[2]} | uint32_t{p[1]} << 8 | uint32_t{p[0]} << 16;
 }
 
-void SetColourAt(TImage& image, int x, int y, uint32_t colour) {
+void SetColourAt(TPixmap& image, int x, int y, uint32_t colour) {
   if (!Inside(image, x, y) || image.BitsPerPixel < 24) return;
   uint8_t* p = image.Row(y) + static_cast<size_t>(x) * static_cast<size_t>(Bpp(image));
   p[0] = static_cast<uint8_t>(colour >> 16);
@@ -61,7 +61,7 @@ void SetColourAt(TImage& image, int x, int y, uint32_t colour) {
   if (image.BitsPerPixel == 32) p[3] = 255;
 }
 
-void FillRect(TImage& image, int left, int top, int right, int bottom, uint32_t colour) {
+void FillRect(TPixmap& image, int left, int top, int right, int bottom, uint32_t colour) {
   left = std::max(left, 0);
   top = std::max(top, 0);
   right = std::min(right, image.Width);
@@ -75,7 +75,7 @@ void FillRect(TImage& image, int left, int top, int right, int bottom, uint32_t 
 namespace {
 
 // Copies one pixel (with its alpha when both images have one).
-void Put(TImage& dst, int x, int y, const TImage& src, int sx, int sy) {
+void Put(TPixmap& dst, int x, int y, const TPixmap& src, int sx, int sy) {
   int db = Bpp(dst), sb = Bpp(src);
   uint8_t* d = dst.Row(y) + static_cast<size_t>(x) * static_cast<size_t>(db);
   const uint8_t* s = src.Row(sy) + static_cast<size_t>(sx) * static_cast<size_t>(sb);
@@ -87,7 +87,7 @@ void Put(TImage& dst, int x, int y, const TImage& src, int sx, int sy) {
 
 }  // namespace
 
-void StretchCopy(TImage& dst, int dx, int dy, int dw, int dh, const TImage& src, int sx, int sy,
+void StretchCopy(TPixmap& dst, int dx, int dy, int dw, int dh, const TPixmap& src, int sx, int sy,
                  int sw, int sh, bool halftone) {
   if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
   if (dst.BitsPerPixel < 24 || src.BitsPerPixel < 24) return;
@@ -126,11 +126,11 @@ void StretchCopy(TImage& dst, int dx, int dy, int dw, int dh, const TImage& src,
   }
 }
 
-void CopyRect(TImage& dst, int dx, int dy, const TImage& src, int sx, int sy, int w, int h) {
+void CopyRect(TPixmap& dst, int dx, int dy, const TPixmap& src, int sx, int sy, int w, int h) {
   StretchCopy(dst, dx, dy, w, h, src, sx, sy, w, h);
 }
 
-void DrawTransparent(TImage& dst, int dx, int dy, const TImage& src, int sx, int sy, int w, int h,
+void DrawTransparent(TPixmap& dst, int dx, int dy, const TPixmap& src, int sx, int sy, int w, int h,
                      uint32_t key) {
   if (dst.BitsPerPixel < 24 || src.BitsPerPixel < 24) return;
   for (int j = 0; j < h; ++j) {
@@ -143,14 +143,14 @@ void DrawTransparent(TImage& dst, int dx, int dy, const TImage& src, int sx, int
   }
 }
 
-void ResizeStretched(TImage& image, int width, int height) {
-  TImage out = NewImage(width, height, image.BitsPerPixel == 32 ? 32 : 24);
+void ResizeStretched(TPixmap& image, int width, int height) {
+  TPixmap out = NewImage(width, height, image.BitsPerPixel == 32 ? 32 : 24);
   StretchCopy(out, 0, 0, width, height, image, 0, 0, image.Width, image.Height);
   image = std::move(out);
 }
 
-void ResizeCanvas(TImage& image, int width, int height, uint32_t fill) {
-  TImage out = NewImage(width, height, image.BitsPerPixel == 32 ? 32 : 24, fill);
+void ResizeCanvas(TPixmap& image, int width, int height, uint32_t fill) {
+  TPixmap out = NewImage(width, height, image.BitsPerPixel == 32 ? 32 : 24, fill);
   CopyRect(out, 0, 0, image, 0, 0, image.Width, image.Height);
   image = std::move(out);
 }

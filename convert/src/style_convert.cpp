@@ -11,7 +11,7 @@
 
 namespace {
 
-void Make24(TImage& image, uint32_t background) {
+void Make24(TPixmap& image, uint32_t background) {
   if (image.BitsPerPixel == 32) {
     FlattenAlpha(image, background);
   } else {
@@ -176,7 +176,7 @@ void TStyle::ReadParts() {
   ctx_.LoadThemeImage(bottom_thumb.Section, "ImageFile1", bottom_thumb.Bitmap);
   // The progress bar carries the chunk image and takes the chunk's sizing.
   TStyleObj& bar = parts_[12];
-  bar.GlyphBitmap = std::make_unique<TImage>();
+  bar.GlyphBitmap = std::make_unique<TPixmap>();
   ctx_.LoadThemeImage("Progress.Chunk", "ImageFile", *bar.GlyphBitmap);
   bar.Tiled =
       LowerAscii(ctx_.ThemeIni.ReadString("Progress.Chunk", "sizingtype", "stretch")) != "stretch";
@@ -210,24 +210,24 @@ void TStyle::BuildFrame() {
   FrameBottomHeight = bh;
   FrameTopHeight = th;
 
-  auto copy_frame = [](TImage& canvas, const TStyleObj& part, int n, int l, int t, int r, int b) {
+  auto copy_frame = [](TPixmap& canvas, const TStyleObj& part, int n, int l, int t, int r, int b) {
     int fh = part.Bitmap.Height / TThemeContext::Frames(part);
     StretchCopy(canvas, l, t, r - l, b - t, part.Bitmap, 0, fh * (n - 1), part.Bitmap.Width, fh);
   };
-  auto draw_frame = [](TImage& canvas, const TStyleObj& part, int n, int l, int t, int r, int b) {
+  auto draw_frame = [](TPixmap& canvas, const TStyleObj& part, int n, int l, int t, int r, int b) {
     if (r - l <= 0 || b - t <= 0) return;
-    TImage slice = NineSlice(r - l, b - t, part.Bitmap, part.Margins, part.Vertical != 0,
-                             TThemeContext::Frames(part), n);
+    TPixmap slice = NineSlice(r - l, b - t, part.Bitmap, part.Margins, part.Vertical != 0,
+                              TThemeContext::Frames(part), n);
     CopyRect(canvas, l, t, slice, 0, 0, slice.Width, slice.Height);
   };
-  auto paint = [&](TImage& canvas, bool last) {
+  auto paint = [&](TPixmap& canvas, bool last) {
     auto n = [last](const TStyleObj& p) { return last ? TThemeContext::Frames(p) : 1; };
     copy_frame(canvas, left, n(left), 0, th, lw, H - bh);
     copy_frame(canvas, right, n(right), W - rw, th, W, H - bh);
     draw_frame(canvas, bottom, n(bottom), 0, H - bh, W, H);
     draw_frame(canvas, caption, n(caption), 0, 0, W, th);
   };
-  TImage active = NewImage(W, H), inactive = NewImage(W, H);
+  TPixmap active = NewImage(W, H), inactive = NewImage(W, H);
   paint(active, false);
   paint(inactive, true);
 
@@ -293,12 +293,12 @@ void TStyle::NormaliseComboButton(TStyleObj& part) {
 }
 
 void TStyle::BuildStatusBar(TStyleObj& part) {
-  TImage t = part.Bitmap;
-  TImage p;
+  TPixmap t = part.Bitmap;
+  TPixmap p;
   ctx_.LoadThemeImage("Status.Pane", "ImageFile", p);
   Make24(p, ctx_.BackgroundColour);
   Make24(t, ctx_.BackgroundColour);
-  TImage source = t;  // the whole part image
+  TPixmap source = t;  // the whole part image
   if (IsEmpty(t)) {
     t = NewImage(80, 21, 24, 0);
     FillRect(t, 0, 0, p.Width, p.Height, ctx_.BackgroundColour);
@@ -325,7 +325,7 @@ void TStyle::BuildStatusBar(TStyleObj& part) {
 }
 
 void TStyle::BuildStatusGripper(TStyleObj& part) {
-  TImage g;
+  TPixmap g;
   if (!ctx_.LoadThemeImage("Status.Gripper", "ImageFile", g) || IsEmpty(g)) return;
   Make24(g, ctx_.BackgroundColour);
   int n = ctx_.ThemeIni.ReadInteger("Status.Gripper", "imageCount", 1);
@@ -343,16 +343,16 @@ void TStyle::WidenArrows(TStyleObj& part, int frames) {
   // The arrows are side by side in their new order now: the frame width
   // comes from the number of frames the reordering produced.
   int a = part.Bitmap.Width / std::max(frames, 1);
-  TImage wide = NewImage(23 * a, part.Bitmap.Height);
+  TPixmap wide = NewImage(23 * a, part.Bitmap.Height);
   CopyRect(wide, 0, 0, part.Bitmap, 0, 0, part.Bitmap.Width, part.Bitmap.Height);
   part.Bitmap = std::move(wide);
 }
 
 void TStyle::DrawScrollGrippers(TStyleObj& part) {
-  TImage t = part.Bitmap;
+  TPixmap t = part.Bitmap;
   int fw = t.Width / 23, fh = t.Height;
   auto grippers = [&](const char* section, int first) {
-    TImage g;
+    TPixmap g;
     if (!ctx_.LoadThemeImage(section, "ImageFile", g) || IsEmpty(g)) return;
     Make24(g, ctx_.BackgroundColour);
     int n = ctx_.ThemeIni.ReadInteger(section, "imageCount", 1);
@@ -388,11 +388,11 @@ void TStyle::BuildTrackThumb(TStyleObj& part) {
   part.Transparent = 0;
   if (part.FrameCount == 0) part.FrameCount = 1;
   MagentaToBackground(part.Bitmap, ctx_.BackgroundColour);
-  TImage old = std::move(part.Bitmap);
+  TPixmap old = std::move(part.Bitmap);
   part.Bitmap = NewImage(9 * static_cast<int>(ctx_.FrameMap.size()), 20);
   for (size_t i = 0; i < ctx_.FrameMap.size(); ++i) {
-    TImage frame = NineSlice(9, 20, old, part.Margins, part.Vertical != 0,
-                             TThemeContext::Frames(part), ctx_.FrameMap[i]);
+    TPixmap frame = NineSlice(9, 20, old, part.Margins, part.Vertical != 0,
+                              TThemeContext::Frames(part), ctx_.FrameMap[i]);
     CopyRect(part.Bitmap, 9 * static_cast<int>(i), 0, frame, 0, 0, 9, 20);
   }
 }
@@ -405,7 +405,7 @@ void TStyle::PrepareParts() {
     Reorder(i, {1, 3, 2, 5, 7, 6});
 
   TStyleObj& mdi = parts_[34];
-  mdi.GlyphBitmap = std::make_unique<TImage>();
+  mdi.GlyphBitmap = std::make_unique<TPixmap>();
   ctx_.LoadThemeImage("Window.MDIMinButton", ctx_.GlyphKey("Window.MDIMinButton"),
                       *mdi.GlyphBitmap);
   ctx_.AppendMdiButton(mdi, "Window.MDIRestoreButton");

@@ -74,7 +74,7 @@ bool NearMagenta(const uint8_t* p) {
 }
 
 // 32-bit → flattened, other formats but 24-bit → 24 bits.
-void Make24(TImage& image, uint32_t background) {
+void Make24(TPixmap& image, uint32_t background) {
   if (image.BitsPerPixel == 32) {
     FlattenAlpha(image, background);
   } else {
@@ -146,9 +146,9 @@ uint32_t ParseColour(std::string_view text) {
          static_cast<uint32_t>(slots[3] % 256) << 16;
 }
 
-void FlattenAlpha(TImage& image, uint32_t background) {
+void FlattenAlpha(TPixmap& image, uint32_t background) {
   if (image.BitsPerPixel != 32) return;
-  TImage out = NewImage(image.Width, image.Height, 24);
+  TPixmap out = NewImage(image.Width, image.Height, 24);
   int k[3] = {static_cast<int>((background >> 16) & 0xFF),
               static_cast<int>((background >> 8) & 0xFF),
               static_cast<int>(background & 0xFF)};  // blue, green, red
@@ -165,7 +165,7 @@ void FlattenAlpha(TImage& image, uint32_t background) {
   image = std::move(out);
 }
 
-void MagentaToBackground(TImage& image, uint32_t background) {
+void MagentaToBackground(TPixmap& image, uint32_t background) {
   Make24(image, background);
   for (int y = 0; y < image.Height; ++y) {
     for (int x = 0; x < image.Width; ++x) {
@@ -174,9 +174,9 @@ void MagentaToBackground(TImage& image, uint32_t background) {
   }
 }
 
-TImage NineSlice(int width, int height, const TImage& bitmap, TSizingMargins m, bool vertical,
-                 int frame_count, int frame_number) {
-  TImage out = NewImage(width, height, 24);
+TPixmap NineSlice(int width, int height, const TPixmap& bitmap, TSizingMargins m, bool vertical,
+                  int frame_count, int frame_number) {
+  TPixmap out = NewImage(width, height, 24);
   if (frame_count <= 0) frame_count = 1;
   int fw = vertical ? bitmap.Width : bitmap.Width / frame_count;
   int fh = vertical ? bitmap.Height / frame_count : bitmap.Height;
@@ -229,7 +229,8 @@ void TThemeContext::LoadThemeText(std::string_view text) {
   ThemeIni.SetText(t);
 }
 
-bool TThemeContext::LoadThemeImage(std::string_view section, std::string_view key, TImage& bitmap) {
+bool TThemeContext::LoadThemeImage(std::string_view section, std::string_view key,
+                                   TPixmap& bitmap) {
   std::string v = ThemeIni.ReadString(section, key, "");
   // A part that chooses its image by screen resolution lists ImageFile1,
   // ImageFile2, ... instead of ImageFile; the first is the one for 96 dots
@@ -251,7 +252,7 @@ bool TThemeContext::LoadThemeImage(std::string_view section, std::string_view ke
   auto it = names_.find(v);
   if (it == names_.end()) return false;
   try {
-    TImage loaded;
+    TPixmap loaded;
     it->second->AssignTo(loaded);
     bitmap = std::move(loaded);
     return true;
@@ -262,7 +263,7 @@ bool TThemeContext::LoadThemeImage(std::string_view section, std::string_view ke
 }
 
 void TThemeContext::ReadPart(TStyleObj& part) {
-  part.Bitmap = TImage();
+  part.Bitmap = TPixmap();
   part.Bitmap.Width = part.Bitmap.Height = 0;
   LoadThemeImage(part.Section, "imagefile", part.Bitmap);
   if (part.Bitmap.BitsPerPixel < 24) To24(part.Bitmap);
@@ -279,7 +280,7 @@ void TThemeContext::ReadPart(TStyleObj& part) {
 }
 
 bool TThemeContext::HasVisibleImage(std::string_view section, std::string_view key) {
-  TImage image;
+  TPixmap image;
   image.Width = image.Height = 0;
   if (!LoadThemeImage(section, key, image)) return false;
   Make24(image, BackgroundColour);
@@ -291,7 +292,7 @@ bool TThemeContext::HasVisibleImage(std::string_view section, std::string_view k
   return false;
 }
 
-void TThemeContext::ReorderFrames(TStyleObj& part, TImage& bitmap, bool transparent_fill) {
+void TThemeContext::ReorderFrames(TStyleObj& part, TPixmap& bitmap, bool transparent_fill) {
   if (bitmap.BitsPerPixel == 32) {
     FlattenAlpha(bitmap, BackgroundColour);
     part.Transparent = 1;
@@ -299,7 +300,7 @@ void TThemeContext::ReorderFrames(TStyleObj& part, TImage& bitmap, bool transpar
     To24(bitmap);
   }
   int frames = Frames(part);
-  TImage source = std::move(bitmap);
+  TPixmap source = std::move(bitmap);
   int w = part.Vertical ? source.Width : source.Width / frames;
   int h = part.Vertical ? source.Height / frames : source.Height;
   bitmap = NewImage(static_cast<int>(FrameMap.size()) * w, h, 24);
@@ -318,7 +319,7 @@ void TThemeContext::ReorderFrames(TStyleObj& part, TImage& bitmap, bool transpar
 }
 
 void TThemeContext::ComposeGlyph(TStyleObj& part, std::string_view key) {
-  TImage glyph;
+  TPixmap glyph;
   glyph.Width = glyph.Height = 0;
   if (!LoadThemeImage(part.Section, key, glyph)) return;
   Make24(part.Bitmap, BackgroundColour);
@@ -328,12 +329,12 @@ void TThemeContext::ComposeGlyph(TStyleObj& part, std::string_view key) {
     // The button grows to the glyph's size; each state frame is scaled with
     // the part's sizing margins, so that a small sliced background keeps its
     // border instead of smearing it across the button.
-    TImage old = std::move(part.Bitmap);
+    TPixmap old = std::move(part.Bitmap);
     int fw = part.Vertical ? glyph.Width : glyph.Width / frames;
     int fh = part.Vertical ? glyph.Height / frames : glyph.Height;
     part.Bitmap = NewImage(glyph.Width, glyph.Height);
     for (int k = 0; k < frames; ++k) {
-      TImage frame = NineSlice(fw, fh, old, part.Margins, part.Vertical != 0, frames, k + 1);
+      TPixmap frame = NineSlice(fw, fh, old, part.Margins, part.Vertical != 0, frames, k + 1);
       CopyRect(part.Bitmap, part.Vertical ? 0 : k * fw, part.Vertical ? k * fh : 0, frame, 0, 0, fw,
                fh);
     }
@@ -377,7 +378,7 @@ void TThemeContext::ComposeGlyph(TStyleObj& part, std::string_view key) {
 
 void TThemeContext::ComposeMdiGlyphs(TStyleObj& part) {
   if (!part.GlyphBitmap) return;
-  TImage& glyph = *part.GlyphBitmap;
+  TPixmap& glyph = *part.GlyphBitmap;
   Make24(part.Bitmap, BackgroundColour);
   Make24(glyph, BackgroundColour);
   if (part.Bitmap.Width < glyph.Width && part.Bitmap.Height < glyph.Height)
@@ -394,7 +395,7 @@ void TThemeContext::ComposeMdiGlyphs(TStyleObj& part) {
 namespace {
 
 // Appends `extra` below (or beside) `image`.
-void Append(TImage& image, const TImage& extra, bool below) {
+void Append(TPixmap& image, const TPixmap& extra, bool below) {
   if (IsEmpty(extra)) return;
   int x = below ? 0 : image.Width, y = below ? image.Height : 0;
   int w = below ? std::max(image.Width, extra.Width) : image.Width + extra.Width;
@@ -406,17 +407,17 @@ void Append(TImage& image, const TImage& extra, bool below) {
 }  // namespace
 
 void TThemeContext::AppendMdiButton(TStyleObj& part, std::string_view section) {
-  TImage extra;
+  TPixmap extra;
   extra.Width = extra.Height = 0;
   LoadThemeImage(section, "ImageFile", extra);
   Make24(extra, BackgroundColour);
   Make24(part.Bitmap, BackgroundColour);
   Append(part.Bitmap, extra, true);
-  TImage glyph;
+  TPixmap glyph;
   glyph.Width = glyph.Height = 0;
   LoadThemeImage(section, GlyphKey(section), glyph);
   Make24(glyph, BackgroundColour);
-  if (!part.GlyphBitmap) part.GlyphBitmap = std::make_unique<TImage>(0, 0, 24);
+  if (!part.GlyphBitmap) part.GlyphBitmap = std::make_unique<TPixmap>(0, 0, 24);
   Make24(*part.GlyphBitmap, BackgroundColour);
   Append(*part.GlyphBitmap, glyph, true);
   part.FrameCount += 4;
@@ -434,9 +435,9 @@ std::string TThemeContext::GlyphKey(std::string_view section) const {
 }
 
 void TThemeContext::JoinSpinImages(TStyleObj& part, std::string_view other_section) {
-  part.GlyphBitmap = std::make_unique<TImage>(0, 0, 24);
+  part.GlyphBitmap = std::make_unique<TPixmap>(0, 0, 24);
   LoadThemeImage(part.Section, GlyphKey(part.Section), *part.GlyphBitmap);
-  TImage other;
+  TPixmap other;
   other.Width = other.Height = 0;
   LoadThemeImage(other_section, "ImageFile", other);
   Make24(other, BackgroundColour);
@@ -444,7 +445,7 @@ void TThemeContext::JoinSpinImages(TStyleObj& part, std::string_view other_secti
   Make24(*part.GlyphBitmap, BackgroundColour);
   bool below = part.Vertical != 0;
   Append(part.Bitmap, other, below);
-  TImage other_glyph;
+  TPixmap other_glyph;
   other_glyph.Width = other_glyph.Height = 0;
   LoadThemeImage(other_section, GlyphKey(other_section), other_glyph);
   Make24(other_glyph, BackgroundColour);

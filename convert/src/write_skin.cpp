@@ -37,7 +37,7 @@ std::vector<uint8_t> TStyle::BuildPackage() {
   ini = TQuickIni();
   Members.clear();
   const uint32_t background = ctx_.BackgroundColour;
-  auto save = [&](TImage image, const std::string& name) {
+  auto save = [&](TPixmap image, const std::string& name) {
     // Members hold 24-bit images: an alpha channel would mean nothing to the
     // skin, whose transparency is the magenta key.
     std::vector<uint8_t> bytes;
@@ -179,7 +179,7 @@ std::vector<uint8_t> TStyle::BuildPackage() {
     save(part.Bitmap, row.Member);
     if (row.GlyphMember) {
       ini.WriteString(s, "GlyphImage", row.GlyphMember);
-      save(part.GlyphBitmap ? *part.GlyphBitmap : TImage(), row.GlyphMember);
+      save(part.GlyphBitmap ? *part.GlyphBitmap : TPixmap(), row.GlyphMember);
     }
   }
 

@@ -27,10 +27,10 @@ struct TPackage {
   int Int(const char* section, const char* key) const {
     return ini.ReadInteger(section, key, -999);
   }
-  TImage Image(const std::string& member) const {
+  TPixmap Image(const std::string& member) const {
     std::vector<uint8_t> bytes;
     EXPECT_TRUE(reader.ReadMember(member, bytes)) << member;
-    return bytes.empty() ? TImage() : DecodeBmp(bytes);
+    return bytes.empty() ? TPixmap() : DecodeBmp(bytes);
   }
 };
 
@@ -137,7 +137,7 @@ TEST(StyleConvert, SmallStylePackage) {
 
   // The frame: a 120-wide caption makes a 150-wide canvas; 8-pixel sides
   // become 2 states of 4.
-  TImage left = p.Image("FrameLeft.bmp"), top = p.Image("FrameTop.bmp");
+  TPixmap left = p.Image("FrameLeft.bmp"), top = p.Image("FrameTop.bmp");
   EXPECT_EQ(left.Width, 8);
   EXPECT_EQ(left.Height, 100);
   EXPECT_EQ(top.Width, 150 - 8);
@@ -154,20 +154,20 @@ TEST(StyleConvert, SmallStylePackage) {
   // stays whole as far as it fits, one row is left to stretch.
   EXPECT_EQ(p.Int("Personality", "LeftBotHeight"), left.Height - 1);
   EXPECT_EQ(p.Int("Personality", "LeftTopHeight"), 0);
-  TImage push = p.Image("Buttons.bmp");
+  TPixmap push = p.Image("Buttons.bmp");
   EXPECT_LE(p.Int("Buttons", "LeftWidth") + p.Int("Buttons", "Rightwidth"), push.Width / 5);
   EXPECT_LE(p.Int("Buttons", "TopHeight") + p.Int("Buttons", "BottomHeight"), push.Height);
 
   // Twenty arrow frames: 16 reordered, widened to 23 frames of the real
   // width; frame 1 is the source's ninth.
-  TImage arrows = p.Image("ScrollbarArrow.bmp");
+  TPixmap arrows = p.Image("ScrollbarArrow.bmp");
   EXPECT_EQ(arrows.Width, 23 * 17);
   EXPECT_EQ(arrows.PixelRGB(8, 8), 0x000009u);
   EXPECT_EQ(arrows.PixelRGB(15 * 17 + 8, 8), 0x000006u);
   EXPECT_EQ(arrows.PixelRGB(22 * 17 + 8, 8), 0xFF00FFu);
 
   // The close button: glyph drawn where it is not magenta.
-  TImage close = p.Image("CloseButton.bmp");
+  TPixmap close = p.Image("CloseButton.bmp");
   EXPECT_EQ(close.Width, 6 * 20);
   EXPECT_EQ(close.PixelRGB(2, 10), 0x808080u);
   EXPECT_EQ(close.PixelRGB(12, 10), 0u);
@@ -288,19 +288,19 @@ TEST(LightStyle, Conversion) {
                 {"SpinArrow.bmp", 8},   {"TrackThumbH.bmp", 5},     {"FrameLeft.bmp", 2},
                 {"ExtraImages.bmp", 5}};
   for (const auto& f : frames) {
-    TImage image = p.Image(f.member);
+    TPixmap image = p.Image(f.member);
     EXPECT_EQ(image.BitsPerPixel, 24) << f.member;
     EXPECT_GT(image.Width, 0) << f.member;
     EXPECT_EQ(image.Width % f.frames, 0) << f.member;
   }
   // The status gripper (chosen by resolution in this style) sits in the
   // fifth frame of the extra images, the rest is see-through.
-  TImage extra = p.Image("ExtraImages.bmp");
+  TPixmap extra = p.Image("ExtraImages.bmp");
   EXPECT_EQ(extra.PixelRGB(0, 0), 0xFF00FFu);
   EXPECT_EQ(extra.Height, extra.Width / 5);  // one square frame of the stacked strip
   // Check boxes: the unchecked normal frame has a visible box, and the
   // checked frames differ from the unchecked ones.
-  TImage check = p.Image("CheckBox.bmp");
+  TPixmap check = p.Image("CheckBox.bmp");
   int fw = check.Width / 12;
   bool differs = false;
   for (int y = 0; y < check.Height; ++y) {
@@ -310,7 +310,7 @@ TEST(LightStyle, Conversion) {
   EXPECT_TRUE(differs);
   // Title buttons show their glyph: the close button's first frame is not
   // a single colour.
-  TImage close = p.Image("CloseButton.bmp");
+  TPixmap close = p.Image("CloseButton.bmp");
   std::set<uint32_t> colours;
   for (int y = 0; y < close.Height; ++y) {
     for (int x = 0; x < close.Width / 6; ++x)
@@ -318,7 +318,7 @@ TEST(LightStyle, Conversion) {
   }
   EXPECT_GT(colours.size(), 3u);
   // Frame margins stay inside their images.
-  TImage left = p.Image("FrameLeft.bmp"), top = p.Image("FrameTop.bmp");
+  TPixmap left = p.Image("FrameLeft.bmp"), top = p.Image("FrameTop.bmp");
   EXPECT_LT(p.Int("Personality", "LeftTopHeight") + p.Int("Personality", "LeftBotHeight"),
             left.Height);
   EXPECT_LT(p.Int("Personality", "TopTopHeight") + p.Int("Personality", "TopBotHeight"), top.Width);

@@ -45,7 +45,7 @@ std::string Dump(TExeImage& image) {
           out += " |" + l;
       } catch (const EExeError&) {
       }
-      TImage picture;
+      TPixmap picture;
       try {
         item->AssignTo(picture);
         out += " img" + std::to_string(picture.Width) + "x" + std::to_string(picture.Height);
@@ -216,7 +216,7 @@ TEST(ExeImage, TreeOfTypesNamesAndRenderings) {
     ASSERT_EQ(images.Count(), 2);  // the entry for identifier 9 has no image
     EXPECT_EQ(images.Item(0).DisplayName(), "16 X 16 0 Colors");
     EXPECT_EQ(images.Item(1).DisplayName(), "32 X 32 16 Colors");
-    TImage icon;
+    TPixmap icon;
     images.Item(0).AssignTo(icon);
     EXPECT_EQ(icon.Width, 16);
     EXPECT_EQ(icon.Height, 16);
@@ -246,7 +246,7 @@ TEST(ExeImage, TreeOfTypesNamesAndRenderings) {
     EXPECT_EQ(bitmap.DisplayName(), "GREEN_BUTTON_BMP");
     EXPECT_FALSE(bitmap.IsDirectory());
     EXPECT_THROW(bitmap.Children(), EExeError);
-    TImage picture;
+    TPixmap picture;
     bitmap.AssignTo(picture);
     EXPECT_EQ(picture.PixelRGB(3, 1), 0x00FF00u);
     EXPECT_THROW(bitmap.AssignTo(lines), EExeError);
@@ -449,7 +449,7 @@ TEST(LightStyle, ResourceTree) {
   EXPECT_EQ(bitmaps.Item(0).DisplayName(), "BLUE_BUTTON_BMP");
   int alpha = 0;
   for (const auto& item : bitmaps.Entries()) {
-    TImage picture;
+    TPixmap picture;
     ASSERT_NO_THROW(item->AssignTo(picture)) << item->DisplayName();
     EXPECT_GT(picture.Width, 0) << item->DisplayName();
     alpha += picture.BitsPerPixel == 32;

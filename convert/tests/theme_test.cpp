@@ -46,8 +46,8 @@ TEST(ThemeParsers, NumbersAndColours) {
     EXPECT_EQ(ParseColour(c.text), c.colour) << c.text;
 }
 
-TImage Pixels32(std::vector<std::array<uint8_t, 4>> bgra) {
-  TImage image(static_cast<int>(bgra.size()), 1, 32);
+TPixmap Pixels32(std::vector<std::array<uint8_t, 4>> bgra) {
+  TPixmap image(static_cast<int>(bgra.size()), 1, 32);
   for (size_t i = 0; i < bgra.size(); ++i)
     std::copy(bgra[i].begin(), bgra[i].end(),
               image.Pixels.begin() + static_cast<std::ptrdiff_t>(4 * i));
@@ -56,12 +56,12 @@ TImage Pixels32(std::vector<std::array<uint8_t, 4>> bgra) {
 
 TEST(ThemeImages, FlattenAlpha) {
   const uint32_t bg = 0x102030;  // red 0x30, green 0x20, blue 0x10
-  TImage image = Pixels32({{200, 100, 50, 20},
-                           {200, 100, 50, 21},
-                           {200, 100, 50, 255},
-                           {255, 0, 255, 255},
-                           {0, 0, 0, 128},
-                           {0x10, 0x20, 0x30, 255}});
+  TPixmap image = Pixels32({{200, 100, 50, 20},
+                            {200, 100, 50, 21},
+                            {200, 100, 50, 255},
+                            {255, 0, 255, 255},
+                            {0, 0, 0, 128},
+                            {0x10, 0x20, 0x30, 255}});
   FlattenAlpha(image, bg);
   ASSERT_EQ(image.BitsPerPixel, 24);
   EXPECT_EQ(ColourAt(image, 0, 0), kMagentaKey);  // alpha 20
@@ -81,7 +81,7 @@ TEST(ThemeImages, FlattenAlpha) {
   EXPECT_EQ(ColourAt(image, 4, 0), 0x081018u);    // darker than the background, never below 0
   EXPECT_EQ(ColourAt(image, 5, 0), bg);
 
-  TImage m = NewImage(2, 1, 24, kMagentaKey);
+  TPixmap m = NewImage(2, 1, 24, kMagentaKey);
   SetColourAt(m, 1, 0, kRed);
   MagentaToBackground(m, kGreen);
   EXPECT_EQ(ColourAt(m, 0, 0), kGreen);
@@ -89,8 +89,8 @@ TEST(ThemeImages, FlattenAlpha) {
 }
 
 // A strip of `n` frames of 2 x 2 pixels, frame k filled with colour k + 1.
-TImage Strip(int n, bool vertical) {
-  TImage image = NewImage(vertical ? 2 : 2 * n, vertical ? 2 * n : 2);
+TPixmap Strip(int n, bool vertical) {
+  TPixmap image = NewImage(vertical ? 2 : 2 * n, vertical ? 2 * n : 2);
   for (int k = 0; k < n; ++k) {
     if (vertical) {
       FillRect(image, 0, 2 * k, 2, 2 * k + 2, static_cast<uint32_t>(k + 1));
@@ -117,7 +117,7 @@ TEST(ThemeImages, ReorderFrames) {
     TStyleObj part;
     part.Vertical = c.vertical;
     part.FrameCount = c.frames;
-    TImage image = Strip(c.frames > 0 ? c.frames : 1, c.vertical);
+    TPixmap image = Strip(c.frames > 0 ? c.frames : 1, c.vertical);
     ctx.FrameMap = c.map;
     ctx.ReorderFrames(part, image, false);
     ASSERT_EQ(image.Width, 2 * static_cast<int>(c.map.size()));
@@ -132,7 +132,7 @@ TEST(ThemeImages, ReorderFrames) {
     TStyleObj part;
     part.Vertical = 1;
     part.FrameCount = count;
-    TImage image = Strip(3, true);
+    TPixmap image = Strip(3, true);
     ctx.FrameMap = {1, 2, 9, -4};
     ctx.ReorderFrames(part, image, true);
     EXPECT_EQ(image.Width, 8);  // four frames of the strip's width
@@ -140,7 +140,7 @@ TEST(ThemeImages, ReorderFrames) {
   // 32-bit sources are flattened and become transparent parts.
   TThemeContext ctx;
   TStyleObj part;
-  TImage alpha = Pixels32({{1, 2, 3, 255}, {1, 2, 3, 0}});
+  TPixmap alpha = Pixels32({{1, 2, 3, 255}, {1, 2, 3, 0}});
   ctx.FrameMap = {2, 1};
   part.Vertical = 0;
   part.FrameCount = 2;
@@ -152,13 +152,13 @@ TEST(ThemeImages, ReorderFrames) {
 TEST(ThemeImages, NineSlice) {
   // A 6 x 6 frame: a 1-pixel red border (left), blue (right), green (top),
   // white (bottom), and black inside; frame 2 of a horizontal strip.
-  TImage strip = NewImage(12, 6, 24, kMagentaKey);
+  TPixmap strip = NewImage(12, 6, 24, kMagentaKey);
   FillRect(strip, 6, 0, 12, 6, 0);
   FillRect(strip, 6, 0, 7, 6, kRed);
   FillRect(strip, 11, 0, 12, 6, kBlue);
   FillRect(strip, 7, 0, 11, 1, kGreen);
   FillRect(strip, 7, 5, 11, 6, kWhite);
-  TImage big = NineSlice(10, 8, strip, {1, 1, 1, 1}, false, 2, 2);
+  TPixmap big = NineSlice(10, 8, strip, {1, 1, 1, 1}, false, 2, 2);
   ASSERT_EQ(big.Width, 10);
   EXPECT_EQ(ColourAt(big, 0, 4), kRed);
   EXPECT_EQ(ColourAt(big, 9, 4), kBlue);
@@ -167,9 +167,9 @@ TEST(ThemeImages, NineSlice) {
   EXPECT_EQ(ColourAt(big, 5, 4), 0u);
   // Narrower than the two side margins: the whole frame width goes into the
   // centre, so both sides still show.
-  TImage narrow = NineSlice(1, 8, strip, {1, 1, 1, 1}, false, 2, 2);
+  TPixmap narrow = NineSlice(1, 8, strip, {1, 1, 1, 1}, false, 2, 2);
   EXPECT_EQ(ColourAt(narrow, 0, 4), kRed);
-  TImage narrow6 = NineSlice(6, 8, strip, {4, 1, 4, 1}, false, 2, 2);
+  TPixmap narrow6 = NineSlice(6, 8, strip, {4, 1, 4, 1}, false, 2, 2);
   EXPECT_EQ(ColourAt(narrow6, 0, 4), kRed);
   EXPECT_EQ(ColourAt(narrow6, 5, 4), kBlue);
   // Margins larger than the frame, bad counts and frame numbers never read
@@ -177,7 +177,7 @@ TEST(ThemeImages, NineSlice) {
   for (TSizingMargins m : {TSizingMargins{100, 100, 100, 100}, TSizingMargins{0, 0, 1000000, 7}}) {
     for (int frames : {0, -1, 2, 50}) {
       for (int n : {-1, 0, 1, 3, 99}) {
-        TImage out = NineSlice(30, 20, strip, m, frames % 2 == 0, frames, n);
+        TPixmap out = NineSlice(30, 20, strip, m, frames % 2 == 0, frames, n);
         EXPECT_EQ(out.Width, 30);
       }
     }

@@ -40,7 +40,7 @@ constexpr TColor kHotOutline = C(96, 140, 206);
 // ---- a small canvas ---------------------------------------------------------
 
 struct TCanvas {
-  TImage img;
+  TPixmap img;
   TCanvas(int w, int h, TColor fill = kMagenta) : img(SolidImage(w, h, fill)) {}
 
   void Px(int x, int y, TColor c) { SetPixel(img, x, y, c); }
@@ -133,7 +133,7 @@ struct TCanvas {
         if (c != kMagenta) Px(x + xx, y + yy, c);
       }
   }
-  void PutAll(const TImage& other, int x, int y) {
+  void PutAll(const TPixmap& other, int x, int y) {
     for (int yy = 0; yy < other.Height; ++yy)
       for (int xx = 0; xx < other.Width; ++xx)
         Px(x + xx, y + yy, GetPixel(other, xx, yy));
@@ -141,8 +141,8 @@ struct TCanvas {
 };
 
 // A strip of n cells side by side, each drawn by `cell`(canvas, index 0..n-1).
-TImage Strip(int n, int w, int h, const std::function<void(TCanvas&, int)>& cell,
-             TColor fill = kMagenta) {
+TPixmap Strip(int n, int w, int h, const std::function<void(TCanvas&, int)>& cell,
+              TColor fill = kMagenta) {
   TCanvas strip(n * w, h, fill);
   for (int i = 0; i < n; ++i) {
     TCanvas c(w, h, fill);
@@ -152,7 +152,7 @@ TImage Strip(int n, int w, int h, const std::function<void(TCanvas&, int)>& cell
   return strip.img;
 }
 // Frames stacked top to bottom.
-TImage Stack(int n, int w, int h, const std::function<void(TCanvas&, int)>& cell) {
+TPixmap Stack(int n, int w, int h, const std::function<void(TCanvas&, int)>& cell) {
   TCanvas strip(w, n * h);
   for (int i = 0; i < n; ++i) {
     TCanvas c(w, h);
@@ -228,7 +228,7 @@ constexpr int kCaption = 30;  // height of the top border (caption included)
 constexpr int kSide = 5;      // width of the side borders
 constexpr int kBottom = 5;    // height of the bottom border
 
-TImage TopBorder() {
+TPixmap TopBorder() {
   return Stack(2, 80, kCaption, [](TCanvas& c, int f) {
     const bool active = f == 0;
     const int w = c.img.Width, h = c.img.Height;
@@ -250,7 +250,7 @@ TImage TopBorder() {
   });
 }
 
-TImage BottomBorder() {
+TPixmap BottomBorder() {
   return Stack(2, 80, kBottom, [](TCanvas& c, int f) {
     const bool active = f == 0;
     const int w = c.img.Width;
@@ -273,7 +273,7 @@ TImage BottomBorder() {
   });
 }
 
-TImage SideBorder(bool left) {
+TPixmap SideBorder(bool left) {
   return Strip(2, kSide, 30, [left](TCanvas& c, int f) {
     const bool active = f == 0;
     // Columns from the outside in.
@@ -291,7 +291,7 @@ TImage SideBorder(bool left) {
   });
 }
 
-TImage MenuBar() {
+TPixmap MenuBar() {
   return Stack(2, 40, 20, [](TCanvas& c, int f) {
     const bool active = f == 0;
     if (active)
@@ -303,7 +303,7 @@ TImage MenuBar() {
 }
 
 // Title buttons: 4 frames (normal, pressed, hot, inactive) of 21 by 19.
-TImage TitleButton(const std::vector<std::string>& glyph, bool danger) {
+TPixmap TitleButton(const std::vector<std::string>& glyph, bool danger) {
   return Strip(4, 21, 19, [&](TCanvas& c, int f) {
     static constexpr TState kOrder[] = {kNormal, kPressed, kHot, kDisabled};
     const TState s = kOrder[f];
@@ -326,7 +326,7 @@ TImage TitleButton(const std::vector<std::string>& glyph, bool danger) {
 }
 
 // MDI child buttons: minimise, restore, close, 4 frames of 16 by 14 each.
-TImage MdiControls() {
+TPixmap MdiControls() {
   const std::vector<std::string> min = {"", "", "", "", "######", "######"};
   const std::vector<std::string> restore = {" #####", " #####", " #   #", "#####",
                                             "#####",  "#   #",  "#####"};
@@ -344,7 +344,7 @@ TImage MdiControls() {
 // ---- controls ------------------------------------------------------------------------
 
 // Push button: normal, pressed, disabled, hot, focused.
-TImage PushButton() {
+TPixmap PushButton() {
   return Strip(5, 28, 23, [](TCanvas& c, int f) {
     static constexpr TState kOrder[] = {kNormal, kPressed, kDisabled, kHot, kFocused};
     ButtonFace(c, 0, 0, 28, 23, kOrder[f], 3);
@@ -364,7 +364,7 @@ void CheckBox(TCanvas& c, TState s) {
   if (s == kHot) c.Frame(1, 1, 12, 12, kAccentLight);
 }
 
-TImage CheckStrip() {
+TPixmap CheckStrip() {
   // Unchecked, checked, indeterminate; each normal, hot, pressed, disabled.
   return Strip(12, 13, 13, [](TCanvas& c, int i) {
     static constexpr TState kOrder[] = {kNormal, kHot, kPressed, kDisabled};
@@ -391,7 +391,7 @@ int DiscCover(int x, int y, double r) {
   return inside * 1000 / 16;
 }
 
-TImage RadioStrip() {
+TPixmap RadioStrip() {
   // Unchecked and checked; each normal, hot, pressed, disabled. The rim is
   // smoothed against the button face the control sits on; pixels the disc
   // barely touches stay transparent.
@@ -426,7 +426,7 @@ TImage RadioStrip() {
 }
 
 // Progress bar: empty trough, filled bar.
-TImage Progress() {
+TPixmap Progress() {
   return Strip(2, 20, 14, [](TCanvas& c, int f) {
     if (f == 0) {
       c.VGrad(1, 1, 19, 13, C(218, 223, 230), C(236, 239, 243), C(246, 247, 249));
@@ -440,7 +440,7 @@ TImage Progress() {
   });
 }
 
-TImage GroupBoxEdge() {
+TPixmap GroupBoxEdge() {
   return Strip(2, 20, 20, [](TCanvas& c, int f) {
     const TColor line = f == 0 ? C(178, 185, 196) : C(206, 210, 216);
     c.RoundFrame(1, 1, 20, 20, C(255, 255, 255), 3);
@@ -448,7 +448,7 @@ TImage GroupBoxEdge() {
   });
 }
 
-TImage GroupBoxLabel() {
+TPixmap GroupBoxLabel() {
   TCanvas c(40, 18);
   c.VGrad(0, 0, 40, 18, C(252, 253, 254), C(240, 243, 247), C(230, 234, 240));
   c.RoundFrame(0, 0, 40, 18, C(178, 185, 196), 4);
@@ -457,7 +457,7 @@ TImage GroupBoxLabel() {
 }
 
 // Tabs: normal, selected, disabled, hot, normal again.
-TImage Tabs() {
+TPixmap Tabs() {
   return Strip(5, 40, 22, [](TCanvas& c, int f) {
     const int top = f == 1 ? 0 : 2;
     switch (f) {
@@ -506,7 +506,7 @@ TImage Tabs() {
   });
 }
 
-TImage TabPane() {
+TPixmap TabPane() {
   TCanvas c(30, 30, C(250, 251, 252));
   c.VGrad(1, 1, 29, 29, C(252, 253, 254), C(248, 249, 251), C(242, 244, 247));
   c.Frame(0, 0, 30, 30, kOutlineSoft);
@@ -514,7 +514,7 @@ TImage TabPane() {
 }
 
 // Status bar panels: lowered, raised, flat.
-TImage StatusEdges() {
+TPixmap StatusEdges() {
   return Strip(3, 16, 16, [](TCanvas& c, int f) {
     c.Fill(0, 0, 16, 16, C(236, 238, 242));
     if (f == 0) {
@@ -532,7 +532,7 @@ TImage StatusEdges() {
 }
 
 // Tool buttons: flat (transparent) normal, pressed, disabled, hot, checked.
-TImage ToolButtons() {
+TPixmap ToolButtons() {
   return Strip(5, 24, 24, [](TCanvas& c, int f) {
     if (f == 1) ButtonFace(c, 0, 0, 24, 24, kPressed, 3);
     if (f == 3) ButtonFace(c, 0, 0, 24, 24, kHot, 3);
@@ -546,7 +546,7 @@ TImage ToolButtons() {
 
 // Combo box button (drawn in the right 19 columns of the field): normal,
 // hot, pressed, disabled.
-TImage ComboButton() {
+TPixmap ComboButton() {
   return Strip(4, 19, 21, [](TCanvas& c, int f) {
     static constexpr TState kOrder[] = {kNormal, kHot, kPressed, kDisabled};
     const TState s = kOrder[f];
@@ -558,7 +558,7 @@ TImage ComboButton() {
 
 // Arrows centred in the combo button (normal, hot, pressed, disabled), then
 // the size grip.
-TImage ExtraImages() {
+TPixmap ExtraImages() {
   return Strip(5, 12, 12, [](TCanvas& c, int i) {
     if (i < 4) {
       c.Glyph(0, 0, 12, 12, kArrowDown, i == 3 ? kInkGrey : kInk, i == 2 ? 1 : 0);
@@ -576,7 +576,7 @@ TImage ExtraImages() {
 }
 
 // Edit and combo field: normal, hot, focused, disabled.
-TImage SunkEdge() {
+TPixmap SunkEdge() {
   return Strip(4, 20, 21, [](TCanvas& c, int f) {
     const TColor line = f == 1   ? kHotOutline
                         : f == 2 ? kAccent
@@ -589,7 +589,7 @@ TImage SunkEdge() {
   });
 }
 
-TImage HeaderBar() {
+TPixmap HeaderBar() {
   return Strip(5, 30, 20, [](TCanvas& c, int f) {
     if (f == 1)
       c.VGrad(0, 0, 30, 20, C(253, 254, 255), C(232, 240, 250), C(216, 228, 244));
@@ -605,7 +605,7 @@ TImage HeaderBar() {
 }
 
 // Menu entries: normal, (unused), (unused), selected, selected but disabled.
-TImage MenuItem() {
+TPixmap MenuItem() {
   return Strip(5, 30, 20, [](TCanvas& c, int f) {
     c.Fill(0, 0, 30, 20, kMenu);
     if (f < 3) return;
@@ -623,7 +623,7 @@ TImage MenuItem() {
   });
 }
 
-TImage MenuBackground() {
+TPixmap MenuBackground() {
   TCanvas c(40, 40);
   c.Fill(0, 0, 40, 40, kMenu);
   c.Frame(0, 0, 40, 40, C(150, 158, 170));
@@ -634,7 +634,7 @@ TImage MenuBackground() {
 // Scroll bar cells: four arrows in four states (normal, pressed, disabled,
 // hot), the grippers of the horizontal and vertical thumbs (normal,
 // pressed, hot), and a corner cell.
-TImage ScrollCells() {
+TPixmap ScrollCells() {
   const std::vector<std::string>* arrows[4] = {&kArrowLeft, &kArrowRight, &kArrowUp, &kArrowDown};
   return Strip(23, 17, 17, [&](TCanvas& c, int i) {
     if (i < 16) {
@@ -665,7 +665,7 @@ TImage ScrollCells() {
 }
 
 // The shaft: normal, pressed, disabled, hot; along x, or turned for y.
-TImage Shaft(bool vertical) {
+TPixmap Shaft(bool vertical) {
   const int w = vertical ? 17 : 24, h = vertical ? 24 : 17;
   return Strip(4, w, h, [=](TCanvas& c, int f) {
     const TColor a = f == 1 ? C(204, 210, 218) : f == 2 ? C(240, 241, 243) : C(222, 226, 232);
@@ -682,7 +682,7 @@ TImage Shaft(bool vertical) {
 }
 
 // The thumb: normal, pressed, hot.
-TImage Thumb(bool vertical) {
+TPixmap Thumb(bool vertical) {
   const int w = vertical ? 17 : 24, h = vertical ? 24 : 17;
   return Strip(3, w, h, [=](TCanvas& c, int f) {
     static constexpr TState kOrder[] = {kNormal, kPressed, kHot};
@@ -691,7 +691,7 @@ TImage Thumb(bool vertical) {
       // Shaded across the thumb, so turned by a quarter.
       TCanvas t(h, w);
       ButtonFace(t, 0, 0, h, w, s, 3);
-      TImage img = t.img;
+      TPixmap img = t.img;
       RotateRight(img);
       c.PutAll(img, 0, 0);
     } else {
@@ -733,10 +733,10 @@ TCanvas ThumbCell(int cell, bool pointed) {
   return c;
 }
 
-TImage TrackThumbs(int direction) {  // 0 both ways, 1 up, 2 down, 3 left, 4 right, 5 vertical
+TPixmap TrackThumbs(int direction) {  // 0 both ways, 1 up, 2 down, 3 left, 4 right, 5 vertical
   const bool wide = direction >= 3;
   return Strip(5, wide ? 20 : 11, wide ? 11 : 20, [=](TCanvas& c, int i) {
-    TImage cell = ThumbCell(i, direction != 0 && direction != 5).img;
+    TPixmap cell = ThumbCell(i, direction != 0 && direction != 5).img;
     if (direction == 2) FlipVertical(cell);
     if (direction == 3) RotateLeft(cell);
     if (direction == 4) RotateRight(cell);
@@ -747,14 +747,14 @@ TImage TrackThumbs(int direction) {  // 0 both ways, 1 up, 2 down, 3 left, 4 rig
 
 // Spin buttons (shared by both directions): first half, second half; each
 // normal, pressed, hot, disabled.
-TImage UpDownButtons() {
+TPixmap UpDownButtons() {
   return Strip(8, 16, 16, [](TCanvas& c, int i) {
     static constexpr TState kOrder[] = {kNormal, kPressed, kHot, kDisabled};
     ButtonFace(c, 0, 0, 16, 16, kOrder[i % 4], 2);
   });
 }
 
-TImage UpDownGlyphs(bool vertical) {
+TPixmap UpDownGlyphs(bool vertical) {
   return Strip(8, 16, 16, [=](TCanvas& c, int i) {
     const bool first = i < 4;
     const std::vector<std::string>& g =
@@ -877,7 +877,7 @@ std::vector<TSkinFileEntry> MakeDefaultSkinMembers() {
   std::vector<TSkinFileEntry> m;
   const std::string ini = kIni;
   m.push_back({"metallic.ini", std::vector<uint8_t>(ini.begin(), ini.end())});
-  auto add = [&](const char* name, const TImage& img) { m.push_back({name, EncodeBmp(img)}); };
+  auto add = [&](const char* name, const TPixmap& img) { m.push_back({name, EncodeBmp(img)}); };
   add("left.bmp", SideBorder(true));
   add("right.bmp", SideBorder(false));
   add("top.bmp", TopBorder());

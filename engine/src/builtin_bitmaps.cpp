@@ -6,7 +6,7 @@ namespace {
 
 constexpr TColor kInk = RGBColour(0, 0, 0);
 
-void Glyph(TImage& img, int cell, const char* const rows[16]) {
+void Glyph(TPixmap& img, int cell, const char* const rows[16]) {
   for (int y = 0; y < 16; ++y) {
     for (int x = 0; x < 16 && rows[y][x]; ++x) {
       if (rows[y][x] == '#') SetPixel(img, cell * 16 + x, y, kInk);
@@ -15,8 +15,8 @@ void Glyph(TImage& img, int cell, const char* const rows[16]) {
 }
 
 // A channel: dark top-left line, light bottom-right line, face in between.
-TImage Channel(int w, int h) {
-  TImage img = SolidImage(w, h, RGBColour(236, 238, 241));
+TPixmap Channel(int w, int h) {
+  TPixmap img = SolidImage(w, h, RGBColour(236, 238, 241));
   FillRectangle(img, 0, 0, w, 1, RGBColour(120, 124, 130));
   FillRectangle(img, 0, 0, 1, h, RGBColour(120, 124, 130));
   FillRectangle(img, 1, 1, w - 1, 2, RGBColour(168, 172, 178));
@@ -29,8 +29,8 @@ TImage Channel(int w, int h) {
 
 }  // namespace
 
-TImage MakeMenuGlyphs() {
-  TImage img = SolidImage(64, 16, kWhite);
+TPixmap MakeMenuGlyphs() {
+  TPixmap img = SolidImage(64, 16, kWhite);
   static const char* const kRestore[16] = {"",
                                            "",
                                            "",
@@ -88,10 +88,10 @@ TImage MakeMenuGlyphs() {
   return img;
 }
 
-TImage MakeTrackBitmap() {
+TPixmap MakeTrackBitmap() {
   return Channel(40, 8);
 }
 
-TImage MakeTrackVertBitmap() {
+TPixmap MakeTrackVertBitmap() {
   return Channel(8, 40);
 }

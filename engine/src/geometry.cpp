@@ -111,7 +111,7 @@ bool TKeyMatch::Matches(TColor c) const {
          in(BlueOf(c), BlueOf(Key), TolBlue);
 }
 
-std::vector<TRect> RegionRuns(const TImage& image, const TKeyMatch& key, int dx, int dy) {
+std::vector<TRect> RegionRuns(const TPixmap& image, const TKeyMatch& key, int dx, int dy) {
   std::vector<TRect> runs;
   for (int y = 0; y < image.Height; ++y) {
     int x = 0;

@@ -18,9 +18,9 @@ TColor FromRGB(uint32_t rgb) {  // 0x00RRGGBB to 0x00BBGGRR
 
 }  // namespace
 
-TImage To24Bit(const TImage& src) {
+TPixmap To24Bit(const TPixmap& src) {
   if (src.BitsPerPixel == 24) return src;
-  TImage out(src.Width, src.Height, 24);
+  TPixmap out(src.Width, src.Height, 24);
   for (int y = 0; y < src.Height; ++y) {
     uint8_t* row = out.Row(y);
     for (int x = 0; x < src.Width; ++x)
@@ -29,9 +29,9 @@ TImage To24Bit(const TImage& src) {
   return out;
 }
 
-TImage To32Bit(const TImage& src) {
+TPixmap To32Bit(const TPixmap& src) {
   if (src.BitsPerPixel == 32) return src;
-  TImage out(src.Width, src.Height, 32);
+  TPixmap out(src.Width, src.Height, 32);
   for (int y = 0; y < src.Height; ++y) {
     uint8_t* row = out.Row(y);
     for (int x = 0; x < src.Width; ++x) {
@@ -42,29 +42,29 @@ TImage To32Bit(const TImage& src) {
   return out;
 }
 
-void Ensure24Bit(TImage& image) {
+void Ensure24Bit(TPixmap& image) {
   if (image.BitsPerPixel != 24) image = To24Bit(image);
 }
 
-TImage SolidImage(int width, int height, TColor colour) {
-  TImage out(std::max(width, 0), std::max(height, 0), 24);
+TPixmap SolidImage(int width, int height, TColor colour) {
+  TPixmap out(std::max(width, 0), std::max(height, 0), 24);
   FillRectangle(out, 0, 0, out.Width, out.Height, colour);
   return out;
 }
 
-TColor GetPixel(const TImage& image, int x, int y) {
+TColor GetPixel(const TPixmap& image, int x, int y) {
   if (x < 0 || y < 0 || x >= image.Width || y >= image.Height) return kBlack;
   return FromRGB(image.PixelRGB(x, y));
 }
 
-void SetPixel(TImage& image, int x, int y, TColor colour) {
+void SetPixel(TPixmap& image, int x, int y, TColor colour) {
   if (x < 0 || y < 0 || x >= image.Width || y >= image.Height) return;
   if (image.BitsPerPixel != 24 && image.BitsPerPixel != 32) return;
   const int bpp = image.BitsPerPixel / 8;
   Put(image.Row(y) + bpp * x, ResolveColour(colour));
 }
 
-void FillRectangle(TImage& image, int x1, int y1, int x2, int y2, TColor colour) {
+void FillRectangle(TPixmap& image, int x1, int y1, int x2, int y2, TColor colour) {
   if (image.BitsPerPixel != 24 && image.BitsPerPixel != 32) return;
   x1 = std::max(x1, 0);
   y1 = std::max(y1, 0);
@@ -80,7 +80,7 @@ void FillRectangle(TImage& image, int x1, int y1, int x2, int y2, TColor colour)
   }
 }
 
-void ReplaceMagenta(TImage& image, TColor colour) {
+void ReplaceMagenta(TPixmap& image, TColor colour) {
   Ensure24Bit(image);
   colour = ResolveColour(colour);
   for (int y = 0; y < image.Height; ++y) {
@@ -91,7 +91,7 @@ void ReplaceMagenta(TImage& image, TColor colour) {
   }
 }
 
-void MirrorHorizontal(TImage& image) {
+void MirrorHorizontal(TPixmap& image) {
   Ensure24Bit(image);
   for (int y = 0; y < image.Height; ++y) {
     uint8_t* row = image.Row(y);
@@ -102,7 +102,7 @@ void MirrorHorizontal(TImage& image) {
   }
 }
 
-void FlipVertical(TImage& image) {
+void FlipVertical(TPixmap& image) {
   Ensure24Bit(image);
   const size_t n = static_cast<size_t>(image.Width) * 3;
   std::vector<uint8_t> tmp(n);
@@ -117,9 +117,9 @@ void FlipVertical(TImage& image) {
 namespace {
 
 template <typename F>
-void Rotate(TImage& image, F source_of) {
-  const TImage src = To24Bit(image);
-  TImage out(src.Height, src.Width, 24);
+void Rotate(TPixmap& image, F source_of) {
+  const TPixmap src = To24Bit(image);
+  TPixmap out(src.Height, src.Width, 24);
   for (int y = 0; y < out.Height; ++y) {
     uint8_t* row = out.Row(y);
     for (int x = 0; x < out.Width; ++x) {
@@ -133,25 +133,25 @@ void Rotate(TImage& image, F source_of) {
 
 }  // namespace
 
-void RotateLeft(TImage& image) {
+void RotateLeft(TPixmap& image) {
   Rotate(image, [](int x, int y, int w, int, int& sx, int& sy) {
     sx = w - 1 - y;
     sy = x;
   });
 }
 
-void RotateRight(TImage& image) {
+void RotateRight(TPixmap& image) {
   Rotate(image, [](int x, int y, int, int h, int& sx, int& sy) {
     sx = y;
     sy = h - 1 - x;
   });
 }
 
-TImage CropImage(const TImage& src, int x, int y, int w, int h) {
+TPixmap CropImage(const TPixmap& src, int x, int y, int w, int h) {
   const int x1 = std::clamp(x, 0, src.Width), y1 = std::clamp(y, 0, src.Height);
   const int x2 = std::clamp(x + std::max(w, 0), x1, src.Width);
   const int y2 = std::clamp(y + std::max(h, 0), y1, src.Height);
-  TImage out(x2 - x1, y2 - y1, 24);
+  TPixmap out(x2 - x1, y2 - y1, 24);
   for (int yy = y1; yy < y2; ++yy) {
     uint8_t* row = out.Row(yy - y1);
     for (int xx = x1; xx < x2; ++xx)
@@ -160,8 +160,8 @@ TImage CropImage(const TImage& src, int x, int y, int w, int h) {
   return out;
 }
 
-TImage GradientImage(int width, int height, TColor start, TColor end, bool vertical) {
-  TImage out(std::max(width, 0), std::max(height, 0), 24);
+TPixmap GradientImage(int width, int height, TColor start, TColor end, bool vertical) {
+  TPixmap out(std::max(width, 0), std::max(height, 0), 24);
   const int n = vertical ? out.Height : out.Width;
   if (n <= 0) return out;
   const std::vector<TColor> ramp = GradientRamp(n, start, end);

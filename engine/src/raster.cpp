@@ -5,7 +5,8 @@
 
 #include "engine/image_ops.h"
 
-void StretchCopy(TImage& dst, const TRect& d, const TImage& src, const TRect& s, bool transparent) {
+void StretchCopy(TPixmap& dst, const TRect& d, const TPixmap& src, const TRect& s,
+                 bool transparent) {
   if (d.IsEmpty() || s.IsEmpty()) return;
   if (dst.BitsPerPixel != 24 || src.BitsPerPixel != 24) return;
   const TRect sc{std::max(s.Left, 0), std::max(s.Top, 0), std::min(s.Right, src.Width),
@@ -31,7 +32,7 @@ void StretchCopy(TImage& dst, const TRect& d, const TImage& src, const TRect& s,
   }
 }
 
-void ExecutePlan(TImage& dst, int dx, int dy, const TImage& src, const std::vector<TBlit>& plan,
+void ExecutePlan(TPixmap& dst, int dx, int dy, const TPixmap& src, const std::vector<TBlit>& plan,
                  bool transparent) {
   for (const TBlit& b : plan) {
     const TRect d = b.Dst.Offset(dx, dy);
@@ -49,31 +50,31 @@ void ExecutePlan(TImage& dst, int dx, int dy, const TImage& src, const std::vect
   }
 }
 
-TImage SliceFrameImage(int width, int height, const TImage& src, TMargins m, bool vertical,
-                       bool tile, int n, int k) {
-  TImage out(std::max(width, 0), std::max(height, 0), 24);
-  const TImage s = To24Bit(src);
+TPixmap SliceFrameImage(int width, int height, const TPixmap& src, TMargins m, bool vertical,
+                        bool tile, int n, int k) {
+  TPixmap out(std::max(width, 0), std::max(height, 0), 24);
+  const TPixmap s = To24Bit(src);
   const TRect frame = FrameRect(s.Width, s.Height, n, k, vertical);
   ExecutePlan(out, 0, 0, s, PlanSliceFrame(out.Width, out.Height, frame, m, tile));
   return out;
 }
 
-void DrawElementImage(TImage& dst, const TRect& r, const TImage& src, bool vertical, bool tile,
+void DrawElementImage(TPixmap& dst, const TRect& r, const TPixmap& src, bool vertical, bool tile,
                       bool transparent, int n, int k, TMargins m) {
   if (r.Right < r.Left || r.Bottom < r.Top) return;
-  const TImage piece = SliceFrameImage(r.Width(), r.Height(), src, m, vertical, tile, n, k);
+  const TPixmap piece = SliceFrameImage(r.Width(), r.Height(), src, m, vertical, tile, n, k);
   StretchCopy(dst, r, piece, {0, 0, piece.Width, piece.Height}, transparent);
 }
 
-void DrawFrameScaledImage(TImage& dst, const TRect& r, const TImage& src, bool transparent, int n,
+void DrawFrameScaledImage(TPixmap& dst, const TRect& r, const TPixmap& src, bool transparent, int n,
                           int k) {
-  const TImage s = To24Bit(src);
+  const TPixmap s = To24Bit(src);
   StretchCopy(dst, r, s, FrameRect(s.Width, s.Height, n, k, false), transparent);
 }
 
-void DrawFrameCentredImage(TImage& dst, const TRect& r, const TImage& src, bool transparent, int n,
-                           int k) {
-  const TImage s = To24Bit(src);
+void DrawFrameCentredImage(TPixmap& dst, const TRect& r, const TPixmap& src, bool transparent,
+                           int n, int k) {
+  const TPixmap s = To24Bit(src);
   const TRect f = FrameRect(s.Width, s.Height, n, k, false);
   const TPoint o = CentredOrigin(r, f.Width(), f.Height());
   StretchCopy(dst, {o.X, o.Y, o.X + f.Width(), o.Y + f.Height()}, s, f, transparent);

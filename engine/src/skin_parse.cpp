@@ -292,7 +292,7 @@ struct TParser {
     c.Slots[ksMenuBar] = std::move(e);
   }
 
-  void BuiltinTrack(TSkinSlot slot, TImage image) {
+  void BuiltinTrack(TSkinSlot slot, TPixmap image) {
     if (c.Slots[slot]) return;
     auto e = std::make_unique<TDataSkinObject>();
     e->Name = std::string(SkinSlotName(slot));
@@ -397,10 +397,10 @@ struct TParser {
     const int g = env.HScrollWidth + 2;
     const int n = std::max(sunk->FrameCount, 1);
     if (static_cast<int64_t>(n) * 50 > kMaxBmpDimension) return;
-    TImage strip = SolidImage(50 * n, 21, kMagenta);
+    TPixmap strip = SolidImage(50 * n, 21, kMagenta);
     const TDataSkinObject* extra = c.Element(ksExtraImages);
     for (int k = 1; k <= n; ++k) {
-      TImage cell = SolidImage(50, 21, kMagenta);
+      TPixmap cell = SolidImage(50, 21, kMagenta);
       DrawElementImage(cell, {0, 0, 50, 21}, sunk->Bitmap, false, false, sunk->Trans != 0,
                        sunk->FrameCount, k, sunk->Margins());
       DrawElementImage(cell, {50 - g, 0, 50, 21}, button->Bitmap, false, false, true,
@@ -435,7 +435,7 @@ struct TParser {
     } else if (button->Style == 2) {
       const int n = std::max(sunk->FrameCount, 1);
       const int w = button->Bitmap.Width / n;
-      TImage strip = SolidImage(17 * n, 17, kMagenta);
+      TPixmap strip = SolidImage(17 * n, 17, kMagenta);
       for (int i = 0; i < n; ++i)
         StretchCopy(strip, {17 * i, 0, 17 * (i + 1), 17}, button->Bitmap,
                     {w * (i + 1) - 19, 2, w * (i + 1) - 2, 19});

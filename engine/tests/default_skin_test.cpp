@@ -51,7 +51,7 @@ TEST(DefaultSkin, PackageShape) {
   int bitmaps = 0;
   for (int i = 1; i < reader.Count(); ++i) {
     EXPECT_TRUE(reader.Names()[static_cast<size_t>(i)].ends_with(".bmp"));
-    const TImage img = DecodeBmp(reader.Member(i));
+    const TPixmap img = DecodeBmp(reader.Member(i));
     EXPECT_EQ(img.BitsPerPixel, 24);
     ++bitmaps;
   }
@@ -115,7 +115,7 @@ TEST(DefaultSkin, NothingButTheKeyIsNearMagenta) {
   TSkinReader reader;
   ASSERT_TRUE(reader.LoadFromStream(DefaultSkinPackage()));
   for (int i = 1; i < reader.Count(); ++i) {
-    const TImage img = DecodeBmp(reader.Member(i));
+    const TPixmap img = DecodeBmp(reader.Member(i));
     for (int y = 0; y < img.Height; ++y)
       for (int x = 0; x < img.Width; ++x) {
         const TColor c = GetPixel(img, x, y);

@@ -5,7 +5,7 @@
 namespace {
 
 TSkinBitmap Blank(int w, int h) {
-  return TSkinBitmap(TImage(w, h, 24));
+  return TSkinBitmap(TPixmap(w, h, 24));
 }
 
 TSkinContent BorderSkin(int top_frames, int side_frames) {

@@ -135,13 +135,13 @@ TEST(Geometry, CentredOriginTruncatesTowardZero) {
 }
 
 TEST(Geometry, RegionRuns) {
-  TImage img = SolidImage(3, 1, RGBColour(10, 10, 10));
+  TPixmap img = SolidImage(3, 1, RGBColour(10, 10, 10));
   SetPixel(img, 1, 0, kMagenta);
   EXPECT_EQ(RegionRuns(img, {}), (std::vector<TRect>{{0, 0, 1, 1}, {2, 0, 3, 1}}));
   EXPECT_TRUE(RegionRuns(SolidImage(4, 4, kMagenta), {}).empty());
 
   // Near magenta (green 1) is cut too; green 2 or red 254 are not.
-  TImage row = SolidImage(6, 2, kMagenta);
+  TPixmap row = SolidImage(6, 2, kMagenta);
   SetPixel(row, 0, 0, RGBColour(255, 1, 255));
   SetPixel(row, 1, 0, RGBColour(255, 2, 255));
   SetPixel(row, 2, 0, RGBColour(254, 0, 255));

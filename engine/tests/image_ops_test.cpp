@@ -9,8 +9,8 @@
 namespace {
 
 // A 3 by 2 image whose pixel (x, y) is RGBColour(x, y, 7).
-TImage Numbered(int w, int h) {
-  TImage img(w, h, 24);
+TPixmap Numbered(int w, int h) {
+  TPixmap img(w, h, 24);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
       SetPixel(img, x, y, RGBColour(x, y, 7));
@@ -18,7 +18,7 @@ TImage Numbered(int w, int h) {
 }
 
 TEST(ImageOps, ReplaceMagentaTouchesOnlyExactMagenta) {
-  TImage img = SolidImage(3, 1, kMagenta);
+  TPixmap img = SolidImage(3, 1, kMagenta);
   SetPixel(img, 1, 0, RGBColour(255, 1, 255));
   ReplaceMagenta(img, SystemColourRef(kSysBtnFace));
   EXPECT_EQ(GetPixel(img, 0, 0), DefaultSystemColour(kSysBtnFace));
@@ -27,14 +27,14 @@ TEST(ImageOps, ReplaceMagentaTouchesOnlyExactMagenta) {
 }
 
 TEST(ImageOps, MirrorFlipRotate) {
-  const TImage src = Numbered(3, 2);
-  TImage m = src;
+  const TPixmap src = Numbered(3, 2);
+  TPixmap m = src;
   MirrorHorizontal(m);
-  TImage f = src;
+  TPixmap f = src;
   FlipVertical(f);
-  TImage l = src;
+  TPixmap l = src;
   RotateLeft(l);
-  TImage r = src;
+  TPixmap r = src;
   RotateRight(r);
   ASSERT_EQ(l.Width, 2);
   ASSERT_EQ(l.Height, 3);
@@ -51,24 +51,24 @@ TEST(ImageOps, MirrorFlipRotate) {
       EXPECT_EQ(GetPixel(r, x, y),
                 RGBColour(y, 2 - 1 - x, 7));  // top edge read downward on the right
     }
-  TImage back = l;
+  TPixmap back = l;
   RotateRight(back);
   EXPECT_EQ(back.Pixels, src.Pixels);
 }
 
 TEST(ImageOps, ConversionsAndCropping) {
-  TImage indexed(2, 1, 8);
+  TPixmap indexed(2, 1, 8);
   indexed.Palette[0] = 0x00102030;  // 0x00RRGGBB
   indexed.Palette[1] = 0x00A0B0C0;
   indexed.Row(0)[1] = 1;
-  const TImage c = To24Bit(indexed);
+  const TPixmap c = To24Bit(indexed);
   EXPECT_EQ(GetPixel(c, 0, 0), RGBColour(0x10, 0x20, 0x30));
   EXPECT_EQ(GetPixel(c, 1, 0), RGBColour(0xA0, 0xB0, 0xC0));
-  const TImage c32 = To32Bit(c);
+  const TPixmap c32 = To32Bit(c);
   EXPECT_EQ(c32.BitsPerPixel, 32);
   EXPECT_EQ(GetPixel(c32, 1, 0), RGBColour(0xA0, 0xB0, 0xC0));
 
-  const TImage crop = CropImage(Numbered(5, 5), 3, -2, 10, 4);  // clipped to (3,0)-(5,2)
+  const TPixmap crop = CropImage(Numbered(5, 5), 3, -2, 10, 4);  // clipped to (3,0)-(5,2)
   ASSERT_EQ(crop.Width, 2);
   ASSERT_EQ(crop.Height, 2);
   EXPECT_EQ(GetPixel(crop, 1, 1), RGBColour(4, 1, 7));
@@ -76,11 +76,11 @@ TEST(ImageOps, ConversionsAndCropping) {
 }
 
 TEST(ImageOps, GradientImageFollowsTheRamp) {
-  const TImage g = GradientImage(2, 3, kBlack, kWhite, true);
+  const TPixmap g = GradientImage(2, 3, kBlack, kWhite, true);
   EXPECT_EQ(GetPixel(g, 1, 0), 0x000000u);
   EXPECT_EQ(GetPixel(g, 0, 1), 0x808080u);
   EXPECT_EQ(GetPixel(g, 1, 2), 0xFFFFFFu);
-  const TImage h = GradientImage(3, 1, kBlack, kWhite, false);
+  const TPixmap h = GradientImage(3, 1, kBlack, kWhite, false);
   EXPECT_EQ(GetPixel(h, 1, 0), 0x808080u);
 }
 
@@ -93,14 +93,14 @@ TEST(Raster, SliceFrameOfTestStripPixelByPixel) {
   e.FrameWidth = 12;
   e.FrameHeight = 10;
   e.Margins = {3, 2, 4, 3};
-  const TImage strip = MakeTestStrip(e);
+  const TPixmap strip = MakeTestStrip(e);
   const TMargins m = e.Margins;
   for (const auto& [w, h, tile] : {std::tuple{40, 30, false},
                                    {40, 30, true},
                                    {12, 10, false},
                                    {7, 5, true},
                                    {100, 11, false}}) {
-    const TImage out = SliceFrameImage(w, h, strip, m, false, tile, 3, 2);
+    const TPixmap out = SliceFrameImage(w, h, strip, m, false, tile, 3, 2);
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) {
         // Corners are unscaled: a corner pixel maps to the same offset from
@@ -130,10 +130,10 @@ TEST(Raster, SliceFrameDropsMarginsTooWideForTheTarget) {
   e.FrameWidth = 12;
   e.FrameHeight = 10;
   e.Margins = {3, 2, 4, 3};
-  const TImage strip = MakeTestStrip(e);
+  const TPixmap strip = MakeTestStrip(e);
   // 6 wide: left and right dropped, the whole frame width squeezed in, so
   // the first column shows the frame's left pieces and the last its right.
-  const TImage out = SliceFrameImage(6, 30, strip, e.Margins, false, false, 1, 1);
+  const TPixmap out = SliceFrameImage(6, 30, strip, e.Margins, false, false, 1, 1);
   EXPECT_EQ(GetPixel(out, 0, 0), TestPieceColour(6, 1, TTestPiece::TopLeft));
   EXPECT_EQ(GetPixel(out, 0, 15), TestPieceColour(6, 1, TTestPiece::Left));
   EXPECT_EQ(GetPixel(out, 5, 15), TestPieceColour(6, 1, TTestPiece::Right));
@@ -141,8 +141,8 @@ TEST(Raster, SliceFrameDropsMarginsTooWideForTheTarget) {
 }
 
 TEST(Raster, TransparentCopyKeepsTheTargetUnderMagenta) {
-  TImage dst = SolidImage(4, 1, RGBColour(1, 2, 3));
-  TImage src = SolidImage(2, 1, kMagenta);
+  TPixmap dst = SolidImage(4, 1, RGBColour(1, 2, 3));
+  TPixmap src = SolidImage(2, 1, kMagenta);
   SetPixel(src, 1, 0, RGBColour(9, 9, 9));
   StretchCopy(dst, {0, 0, 4, 1}, src, {0, 0, 2, 1}, true);
   EXPECT_EQ(GetPixel(dst, 0, 0), RGBColour(1, 2, 3));
@@ -152,8 +152,8 @@ TEST(Raster, TransparentCopyKeepsTheTargetUnderMagenta) {
 }
 
 TEST(Raster, CentredFrameMayStickOut) {
-  TImage dst = SolidImage(15, 15, kBlack);
-  TImage src = SolidImage(40, 20, RGBColour(50, 60, 70));
+  TPixmap dst = SolidImage(15, 15, kBlack);
+  TPixmap src = SolidImage(40, 20, RGBColour(50, 60, 70));
   SetPixel(src, 22, 2, RGBColour(1, 1, 1));                      // frame 2 pixel (2, 2)
   DrawFrameCentredImage(dst, {0, 0, 15, 15}, src, false, 2, 2);  // origin (-2, -2)
   EXPECT_EQ(GetPixel(dst, 0, 0), RGBColour(1, 1, 1));

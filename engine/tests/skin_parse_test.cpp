@@ -189,7 +189,7 @@ TEST(SkinParse, TitleButtonSelectionAndFrameCounts) {
 TEST(SkinParse, MdiButtonsCutFromTheirStrip) {
   TPkg p;
   p.ini = "[MDICONTROLS]\r\nImage=mdi.bmp\r\n";
-  TImage strip(12 * 10, 9, 24);
+  TPixmap strip(12 * 10, 9, 24);
   for (int x = 0; x < strip.Width; ++x)
     FillRectangle(strip, x, 0, x + 1, 9, RGBColour(x, 100, 100));
   p.members.push_back({"mdi.bmp", EncodeBmp(strip)});
@@ -314,7 +314,7 @@ TEST(SkinParse, ComboCompositeAndArrow) {
 TEST(SkinParse, ComboArrowWithoutSunkEdgeFillsMagentaWithButtonFace) {
   TPkg p;
   p.ini = "[Colours]\r\nButtonFace=1 2 3\r\n[ComboButton]\r\nImage=cb.bmp\r\n";
-  TImage cb = SolidImage(40, 10, kMagenta);
+  TPixmap cb = SolidImage(40, 10, kMagenta);
   FillRectangle(cb, 0, 0, 40, 2, RGBColour(7, 7, 7));
   p.members.push_back({"cb.bmp", EncodeBmp(cb)});
   const TSkinContent c = Parse(p);
@@ -331,7 +331,7 @@ TEST(SkinParse, ToolbarGradientFromTheFrameSample) {
   TPkg p;
   // Top border stacked 2 frames of 30 by 12; sample at (30 div 3, 12 div 3).
   p.ini = "[Colours]\r\nButtonFace=200 200 200\r\n[Personality]\r\nTop=top.bmp\r\nTopFrame=2\r\n";
-  TImage top = SolidImage(30, 24, RGBColour(90, 90, 90));
+  TPixmap top = SolidImage(30, 24, RGBColour(90, 90, 90));
   SetPixel(top, 10, 4, RGBColour(40, 80, 200));
   p.members.push_back({"top.bmp", EncodeBmp(top)});
   const TSkinContent c = Parse(p);

@@ -218,7 +218,7 @@ TEST(SkinStream, RoundTripAndRefusals) {
 }
 
 TEST(BuiltinBitmaps, GlyphsOnWhiteAndTrackChannels) {
-  const TImage glyphs = MakeMenuGlyphs();
+  const TPixmap glyphs = MakeMenuGlyphs();
   ASSERT_EQ(glyphs.Width, 64);
   ASSERT_EQ(glyphs.Height, 16);
   EXPECT_EQ(GetPixel(glyphs, 0, 0), kWhite);  // white is the mask colour
@@ -229,7 +229,7 @@ TEST(BuiltinBitmaps, GlyphsOnWhiteAndTrackChannels) {
         ink += GetPixel(glyphs, cell * 16 + x, y) != kWhite;
     EXPECT_GT(ink, 8) << cell;
   }
-  const TImage h = MakeTrackBitmap(), v = MakeTrackVertBitmap();
+  const TPixmap h = MakeTrackBitmap(), v = MakeTrackVertBitmap();
   EXPECT_GT(h.Width, h.Height);
   EXPECT_GT(v.Height, v.Width);
   EXPECT_GE(h.Height, 7);  // room for margins of 3 on both sides

@@ -61,11 +61,11 @@ TTestPiece TestPieceAt(int x, int y, int fw, int fh, TMargins m) {
   return TTestPiece::Centre;
 }
 
-TImage MakeTestStrip(const TTestElement& e, int variant) {
+TPixmap MakeTestStrip(const TTestElement& e, int variant) {
   const int n = std::max(e.Frames, 1);
   const int w = e.Vertical ? e.FrameWidth : e.FrameWidth * n;
   const int h = e.Vertical ? e.FrameHeight * n : e.FrameHeight;
-  TImage img(w, h, 24);
+  TPixmap img(w, h, 24);
   for (int k = 1; k <= n; ++k) {
     const int ox = e.Vertical ? 0 : (k - 1) * e.FrameWidth;
     const int oy = e.Vertical ? (k - 1) * e.FrameHeight : 0;

@@ -60,6 +60,6 @@ TTestSkin MakeTestSkin(const TTestSkinOptions& options = {});
 // The colour of a piece of frame `frame` (1-based) of element `index`.
 TColor TestPieceColour(int index, int frame, TTestPiece piece, int variant = 0);
 // The strip of an element as the test skin draws it.
-TImage MakeTestStrip(const TTestElement& e, int variant = 0);
+TPixmap MakeTestStrip(const TTestElement& e, int variant = 0);
 // Which piece a pixel (x, y) of a fw by fh frame with margins m belongs to.
 TTestPiece TestPieceAt(int x, int y, int fw, int fh, TMargins m);

@@ -25,7 +25,7 @@ TNativeBitmap::TNativeBitmap(int width, int height) {
   height_ = height;  // CreateDIBSection gives zeroed pixels
 }
 
-TNativeBitmap::TNativeBitmap(const TImage& image) : TNativeBitmap(image.Width, image.Height) {
+TNativeBitmap::TNativeBitmap(const TPixmap& image) : TNativeBitmap(image.Width, image.Height) {
   if (!bits_) return;
   for (int y = 0; y < height_; ++y)
     for (int x = 0; x < width_; ++x)
@@ -72,9 +72,9 @@ void TNativeBitmap::SetPixelColour(int x, int y, TColor c) {
       (static_cast<uint32_t>(RedOf(c)) << 16);
 }
 
-TImage TNativeBitmap::ToImage() const {
+TPixmap TNativeBitmap::ToImage() const {
   GdiFlush();
-  TImage out(width_, height_, 24);
+  TPixmap out(width_, height_, 24);
   for (int y = 0; y < height_; ++y)
     for (int x = 0; x < width_; ++x)
       SetPixel(out, x, y, Pixel(x, y));
@@ -441,8 +441,8 @@ void BlitTransparent(HDC dc, const TRect& r, const TNativeBitmap& src, TColor ke
   BitBlt(dc, r.Left, r.Top, w, h, udc.Handle(), 0, 0, SRCCOPY);
 }
 
-HRGN RegionFromBitmap(const TImage& image, int dx, int dy, int tol_blue, int tol_green, int tol_red,
-                      TColor key) {
+HRGN RegionFromBitmap(const TPixmap& image, int dx, int dy, int tol_blue, int tol_green,
+                      int tol_red, TColor key) {
   const std::vector<TRect> runs =
       RegionRuns(image, {ResolveColour(key), tol_blue, tol_green, tol_red}, dx, dy);
   HRGN result = CreateRectRgn(0, 0, 0, 0);

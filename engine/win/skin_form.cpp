@@ -1,6 +1,5 @@
 #include "engine_win/skin_form.h"
 #include "engine_win/skin_manage.h"
-#include "engine_win/toolbar_painters.h"
 
 #include <algorithm>
 #include <cwctype>
@@ -231,7 +230,7 @@ TWinSkinForm::TWinSkinForm(HWND window, TCustomForm* form, const TSkinContent* s
 
 TWinSkinForm::~TWinSkinForm() {
   Release();
-  ClearToolbarPainters(*this);
+  ClearToolbarPainters();
   if (caption_font_) DeleteObject(caption_font_);
   if (menu_font_) DeleteObject(menu_font_);
 }
@@ -482,7 +481,7 @@ void TWinSkinForm::ResizeForFrame() {
 
 void TWinSkinForm::Detach() {
   KillTimer(handle_, kHoverTimer);
-  ClearToolbarPainters(*this);
+  ClearToolbarPainters();
   system_popup_.reset();
   if (!Attached()) return;
   if (g_loop.Form == this) {
@@ -536,7 +535,7 @@ void TWinSkinForm::Unhook() {
 
 void TWinSkinForm::Release() {
   KillTimer(handle_, kHoverTimer);
-  ClearToolbarPainters(*this);
+  ClearToolbarPainters();
   if (g_loop.Form == this) {
     EndMenu();
     g_loop.Form = nullptr;
@@ -686,7 +685,7 @@ void TWinSkinForm::LayoutButtons(int width) {
       // The system-menu icon: the window's small icon in the button's place.
       TDataSkinSysButton icon = *b->Element;
       icon.Bitmap =
-          TSkinBitmap(TImage(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 24));
+          TSkinBitmap(TPixmap(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 24));
       icon.FrameCount = 1;
       b->Rect = LayoutTitleButton(icon, width, text_rect_, metrics_, bar ? bar->LeftWidth : 0);
       continue;
@@ -1769,16 +1768,4 @@ bool TWinSkinForm::PaintToolButton(HDC dc, const RECT& bounds, unsigned state, C
                                 : e.PressedColour2;
   *text = ToColorRef(c);
   return true;
-}
-
-void SkinFormPaintToolbarBackground(TWinSkinForm& form, HDC dc, const RECT& rect);
-bool SkinFormPaintToolButton(TWinSkinForm& form, HDC dc, const RECT& bounds, unsigned state,
-                             COLORREF* text);
-
-void SkinFormPaintToolbarBackground(TWinSkinForm& form, HDC dc, const RECT& rect) {
-  form.PaintToolbarBackground(dc, rect);
-}
-bool SkinFormPaintToolButton(TWinSkinForm& form, HDC dc, const RECT& bounds, unsigned state,
-                             COLORREF* text) {
-  return form.PaintToolButton(dc, bounds, state, text);
 }

@@ -16,14 +16,14 @@ void Put32(std::vector<uint8_t>& o, uint32_t v) {
 }
 }  // namespace
 
-TImage::TImage(int width, int height, int bits_per_pixel)
+TPixmap::TPixmap(int width, int height, int bits_per_pixel)
     : Width(width), Height(height), BitsPerPixel(bits_per_pixel) {
   if (width < 0 || height < 0) throw std::invalid_argument("negative bitmap size");
   Pixels.assign(static_cast<size_t>(Stride()) * static_cast<size_t>(height), 0);
   if (bits_per_pixel <= 8) Palette.assign(static_cast<size_t>(1) << bits_per_pixel, 0);
 }
 
-uint32_t TImage::PixelRGB(int x, int y) const {
+uint32_t TPixmap::PixelRGB(int x, int y) const {
   const uint8_t* row = Row(y);
   switch (BitsPerPixel) {
     case 24:
@@ -40,7 +40,7 @@ uint32_t TImage::PixelRGB(int x, int y) const {
   }
 }
 
-uint8_t TImage::PixelAlpha(int x, int y) const {
+uint8_t TPixmap::PixelAlpha(int x, int y) const {
   return BitsPerPixel == 32 ? Row(y)[x * 4 + 3] : 255;
 }
 
@@ -94,7 +94,7 @@ struct Channel {
   }
 };
 
-void PutIndex(TImage& img, int x, int row, unsigned v) {
+void PutIndex(TPixmap& img, int x, int row, unsigned v) {
   if (x < 0 || x >= img.Width || row < 0 || row >= img.Height) return;
   uint8_t* r = img.Row(row);
   if (img.BitsPerPixel == 8) {
@@ -111,7 +111,7 @@ void PutIndex(TImage& img, int x, int row, unsigned v) {
 
 // Run-length coded pixels (8 or 4 bits): runs, absolute runs, line ends,
 // deltas. Anything that runs off the image or the data stops drawing there.
-void DecodeRle(const Bytes& d, size_t at, TImage& img, bool top_down) {
+void DecodeRle(const Bytes& d, size_t at, TPixmap& img, bool top_down) {
   const bool four = img.BitsPerPixel == 4;
   int x = 0, y = 0;
   auto row_of = [&](int yy) { return top_down ? yy : img.Height - 1 - yy; };
@@ -148,7 +148,7 @@ void DecodeRle(const Bytes& d, size_t at, TImage& img, bool top_down) {
 
 // `pixel_offset` is where the file header says the pixels are (0: right
 // after the header, masks and palette).
-TImage Decode(const Bytes& d, size_t dib, uint64_t pixel_offset) {
+TPixmap Decode(const Bytes& d, size_t dib, uint64_t pixel_offset) {
   if (!d.Has(dib, 4)) Fail("the header is missing");
   const uint32_t hsize = d.U32(dib);
   const bool core = hsize == 12;
@@ -245,7 +245,7 @@ TImage Decode(const Bytes& d, size_t dib, uint64_t pixel_offset) {
   if (!rle && !d.Has(offset, src_stride * static_cast<uint64_t>(h))) {
     Fail("the pixel data is truncated");
   }
-  TImage img(w, h, out_bpp);
+  TPixmap img(w, h, out_bpp);
   if (bpp <= 8) img.Palette = palette;
   if (rle) {
     DecodeRle(d, static_cast<size_t>(offset), img, top_down);
@@ -283,7 +283,7 @@ TImage Decode(const Bytes& d, size_t dib, uint64_t pixel_offset) {
 
 }  // namespace
 
-TImage DecodeBmp(std::span<const uint8_t> file) {
+TPixmap DecodeBmp(std::span<const uint8_t> file) {
   Bytes d(file);
   if (!d.Has(0, 14) || d.U8(0) != 'B' || d.U8(1) != 'M') Fail("not a BMP file");
   const uint32_t off = d.U32(10);
@@ -292,11 +292,11 @@ TImage DecodeBmp(std::span<const uint8_t> file) {
   return Decode(d, 14, off >= 14 + 12 ? off : 0);
 }
 
-TImage DecodeDib(std::span<const uint8_t> dib) {
+TPixmap DecodeDib(std::span<const uint8_t> dib) {
   return Decode(Bytes(dib), 0, 0);
 }
 
-std::vector<uint8_t> EncodeBmp(const TImage& image) {
+std::vector<uint8_t> EncodeBmp(const TPixmap& image) {
   const int bpp = image.BitsPerPixel;
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32) {
     throw std::invalid_argument("unsupported bits per pixel");

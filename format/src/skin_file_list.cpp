@@ -97,7 +97,7 @@ void TSkinFileList::ReplaceFromFile(std::string_view old_name, std::string_view 
 }
 
 void TSkinFileList::ReplaceWithBitmap(std::string_view old_name, std::string_view new_name,
-                                      const TImage& bitmap) {
+                                      const TPixmap& bitmap) {
   std::vector<uint8_t> bytes = EncodeBmp(bitmap);
   ReplaceFromStream(old_name, new_name, bytes);
 }

@@ -85,7 +85,7 @@ struct Bmp {
 TEST(Bmp, EncodeThenDecodeKeepsEveryPixelFormat) {
   for (int bpp : {1, 4, 8, 24, 32}) {
     for (int w : {1, 3, 7, 33}) {
-      TImage img(w, 5, bpp);
+      TPixmap img(w, 5, bpp);
       for (size_t i = 0; i < img.Palette.size(); ++i)
         img.Palette[i] = static_cast<uint32_t>(i * 0x010203) & 0xFFFFFF;
       for (int y = 0; y < img.Height; ++y) {
@@ -99,7 +99,7 @@ TEST(Bmp, EncodeThenDecodeKeepsEveryPixelFormat) {
         if ((w * bpp) % 8)
           img.Row(y)[used - 1] &= static_cast<uint8_t>(0xFF << (8 - (w * bpp) % 8));
       }
-      TImage back = DecodeBmp(EncodeBmp(img));
+      TPixmap back = DecodeBmp(EncodeBmp(img));
       EXPECT_EQ(back.BitsPerPixel, bpp);
       EXPECT_EQ(back.Width, w);
       EXPECT_EQ(back.Height, 5);
@@ -116,7 +116,7 @@ TEST(Bmp, HeaderKindsAndLayouts) {
   Bmp core;
   core.header_size = 12;
   core.pixels = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
-  TImage a = DecodeBmp(core.Build());
+  TPixmap a = DecodeBmp(core.Build());
   EXPECT_EQ(a.PixelRGB(0, 1), 0x030201u);
   EXPECT_EQ(a.PixelRGB(1, 0), 0x0C0B0Au);
 
@@ -124,7 +124,7 @@ TEST(Bmp, HeaderKindsAndLayouts) {
   Bmp top = core;
   top.header_size = 40;
   top.height = -2;
-  TImage b = DecodeBmp(top.Build());
+  TPixmap b = DecodeBmp(top.Build());
   EXPECT_EQ(b.PixelRGB(0, 0), 0x030201u);
 
   // Core header palettes have 3-byte entries.
@@ -134,7 +134,7 @@ TEST(Bmp, HeaderKindsAndLayouts) {
   pal.palette.assign(256, 0);
   pal.palette[5] = 0x112233;
   pal.pixels = {5, 0, 0, 0, 0, 5, 0, 0};
-  TImage c = DecodeBmp(pal.Build());
+  TPixmap c = DecodeBmp(pal.Build());
   EXPECT_EQ(c.PixelRGB(0, 1), 0x112233u);
   EXPECT_EQ(c.PixelRGB(1, 0), 0x112233u);
   EXPECT_EQ(c.PixelRGB(0, 0), 0u);
@@ -146,7 +146,7 @@ TEST(Bmp, HeaderKindsAndLayouts) {
   gap.palette = {0xFF0000, 0x00FF00};
   gap.pixels = {0x10, 0, 0, 0, 0x01, 0, 0, 0};
   gap.offset = 14 + 40 + 8 + 30;
-  TImage d = DecodeBmp(gap.Build());
+  TPixmap d = DecodeBmp(gap.Build());
   EXPECT_EQ(d.PixelRGB(0, 1), 0x00FF00u);
   EXPECT_EQ(d.PixelRGB(1, 1), 0xFF0000u);
   EXPECT_EQ(d.PixelRGB(1, 0), 0x00FF00u);
@@ -160,7 +160,7 @@ TEST(Bmp, HeaderKindsAndLayouts) {
   v5.width = 1;
   v5.height = 1;
   v5.pixels = {0x10, 0x20, 0x30, 0x80};
-  TImage e = DecodeBmp(v5.Build());
+  TPixmap e = DecodeBmp(v5.Build());
   EXPECT_EQ(e.BitsPerPixel, 32);
   EXPECT_EQ(e.PixelRGB(0, 0), 0x302010u);
   EXPECT_EQ(e.PixelAlpha(0, 0), 0x80);
@@ -178,7 +178,7 @@ TEST(Bmp, SixteenBitsAndOddMasksBecomeTrueColour) {
   rgb555.width = 2;
   rgb555.height = 1;
   rgb555.pixels = {0x00, 0x7C, 0x1F, 0x00};  // red, blue
-  TImage a = DecodeBmp(rgb555.Build());
+  TPixmap a = DecodeBmp(rgb555.Build());
   EXPECT_EQ(a.BitsPerPixel, 24);
   EXPECT_EQ(a.PixelRGB(0, 0), 0xFF0000u);
   EXPECT_EQ(a.PixelRGB(1, 0), 0x0000FFu);
@@ -187,7 +187,7 @@ TEST(Bmp, SixteenBitsAndOddMasksBecomeTrueColour) {
   rgb565.compression = 3;
   rgb565.masks = {0xF800, 0x07E0, 0x001F};
   rgb565.pixels = {0xE0, 0x07, 0x10, 0x84};  // full green; 1000 0100 0001 0000
-  TImage b = DecodeBmp(rgb565.Build());
+  TPixmap b = DecodeBmp(rgb565.Build());
   EXPECT_EQ(b.PixelRGB(0, 0), 0x00FF00u);
   EXPECT_EQ(b.PixelRGB(1, 0), 0x848284u);
 
@@ -199,7 +199,7 @@ TEST(Bmp, SixteenBitsAndOddMasksBecomeTrueColour) {
   odd.width = 1;
   odd.height = 1;
   odd.pixels = {0x11, 0x22, 0x33, 0x44};
-  TImage c = DecodeBmp(odd.Build());
+  TPixmap c = DecodeBmp(odd.Build());
   EXPECT_EQ(c.BitsPerPixel, 32);
   EXPECT_EQ(c.PixelRGB(0, 0), 0x112233u);
   EXPECT_EQ(c.PixelAlpha(0, 0), 0x44);
@@ -221,7 +221,7 @@ TEST(Bmp, RunLengthCoding) {
                0, 2, 1, 1,        // delta: x 4, row 2
                2, 9,              // two pixels past the right edge: dropped
                0, 1};             // end of bitmap
-  TImage a = DecodeBmp(r8.Build());
+  TPixmap a = DecodeBmp(r8.Build());
   EXPECT_EQ(a.PixelRGB(0, 2), 7u);
   EXPECT_EQ(a.PixelRGB(2, 2), 7u);
   EXPECT_EQ(a.PixelRGB(3, 2), 0u);
@@ -237,7 +237,7 @@ TEST(Bmp, RunLengthCoding) {
   r4.height = 1;
   r4.palette = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
   r4.pixels = {5, 0x12, 0, 1};
-  TImage b = DecodeBmp(r4.Build());
+  TPixmap b = DecodeBmp(r4.Build());
   const uint32_t want[] = {1, 2, 1, 2, 1};
   for (int x = 0; x < 5; ++x)
     EXPECT_EQ(b.PixelRGB(x, 0), want[x]) << x;
@@ -313,7 +313,7 @@ TEST(Bmp, RunawayRunLengthDataStaysInsideTheImage) {
   r.palette.assign(256, 0x123456);
   // Deltas far past the image, absolute runs past the data, no end marker.
   r.pixels = {0, 2, 255, 255, 200, 1, 0, 2, 0, 0, 0, 255, 1, 2};
-  TImage img = DecodeBmp(r.Build());
+  TPixmap img = DecodeBmp(r.Build());
   EXPECT_EQ(img.Width, 3);
   EXPECT_EQ(img.PixelRGB(0, 0), 0x123456u);  // untouched pixels are index 0
 }

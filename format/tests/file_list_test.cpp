@@ -63,7 +63,7 @@ TEST(FileList, ReplaceDeleteAndAppend) {
   TSkinFileList list;
   ASSERT_TRUE(list.OpenFromBytes(Version20000Package()));
   // Import a bitmap over "left.bmp": the member takes the file's name and keeps its place.
-  TImage img(2, 2, 24);
+  TPixmap img(2, 2, 24);
   img.Row(0)[0] = 0xFF;
   list.ReplaceWithBitmap("LEFT.bmp", "Imported.BMP", img);
   EXPECT_EQ(list.Entry(2).Name, "Imported.BMP");

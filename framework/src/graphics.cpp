@@ -610,7 +610,7 @@ TColor TBitmap::TransparentColor() const {
   if (transparent_color_ != clDefault) return transparent_color_;
   if (!bits_ || height_ == 0) return clBlack;
   GdiFlush();
-  TImage img = ToImage();
+  TPixmap img = ToImage();
   uint32_t rgb = img.PixelRGB(0, height_ - 1);
   return (rgb & 0xFF) << 16 | (rgb & 0xFF00) | (rgb >> 16 & 0xFF);
 }
@@ -632,8 +632,8 @@ void TBitmap::Draw(TCanvas& canvas, const RECT& r) {
   }
 }
 
-TImage TBitmap::ToImage() const {
-  TImage img;
+TPixmap TBitmap::ToImage() const {
+  TPixmap img;
   img.Width = width_;
   img.Height = height_;
   img.BitsPerPixel = BitsPerPixel(format_);
@@ -645,7 +645,7 @@ TImage TBitmap::ToImage() const {
   return img;
 }
 
-void TBitmap::FromImage(const TImage& image) {
+void TBitmap::FromImage(const TPixmap& image) {
   TPixelFormat format = FormatOfBits(image.BitsPerPixel);
   if (BitsPerPixel(format) != image.BitsPerPixel) {
     throw std::invalid_argument("Unsupported pixel format of " +

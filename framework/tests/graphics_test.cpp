@@ -45,7 +45,7 @@ TEST(Bitmap, SaveAndLoadKeepEveryPixelFormat) {
 
     std::vector<uint8_t> file;
     ASSERT_TRUE(ReadFileBytes(path, file));
-    TImage decoded = DecodeBmp(file);  // what the file says, independently
+    TPixmap decoded = DecodeBmp(file);  // what the file says, independently
     EXPECT_EQ(decoded.BitsPerPixel, BitsPerPixel(f));
 
     TBitmap back;

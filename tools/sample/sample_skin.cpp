@@ -12,7 +12,7 @@ struct Rgb {
   int r, g, b;
 };
 
-void Put(TImage& img, int x, int y, Rgb c) {
+void Put(TPixmap& img, int x, int y, Rgb c) {
   uint8_t* p = img.Row(y) + x * 3;
   p[0] = static_cast<uint8_t>(std::clamp(c.b, 0, 255));
   p[1] = static_cast<uint8_t>(std::clamp(c.g, 0, 255));
@@ -28,8 +28,8 @@ constexpr Rgb kMagenta{255, 0, 255};
 
 // A strip of `frames` frames, each w by h: a vertical metallic gradient,
 // a darker rim, a flat face, and magenta corners outside a rounded edge.
-TImage FrameStrip(int frames, int w, int h, Rgb top, Rgb bottom, int corner) {
-  TImage img(frames * w, h, 24);
+TPixmap FrameStrip(int frames, int w, int h, Rgb top, Rgb bottom, int corner) {
+  TPixmap img(frames * w, h, 24);
   for (int f = 0; f < frames; ++f) {
     double shade = 1.0 - 0.12 * f;
     for (int y = 0; y < h; ++y) {
@@ -66,7 +66,7 @@ TImage FrameStrip(int frames, int w, int h, Rgb top, Rgb bottom, int corner) {
   return img;
 }
 
-TSkinFileEntry Bitmap(const std::string& name, const TImage& img) {
+TSkinFileEntry Bitmap(const std::string& name, const TPixmap& img) {
   return {name, EncodeBmp(img)};
 }
 

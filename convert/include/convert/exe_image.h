@@ -75,7 +75,7 @@ class TResourceItem {
 
   // Renders the item; the base and the items of other kinds throw EExeError
   // "Cannot assign a ... to a ...".
-  virtual void AssignTo(TImage& picture) const;
+  virtual void AssignTo(TPixmap& picture) const;
   virtual void AssignTo(std::vector<std::string>& lines) const;
   virtual std::string DisplayName() const;
   // The sub-directory; EExeError "ResourceItem is not a list" for a leaf.
@@ -143,7 +143,7 @@ class TBitMapResource : public TResourceItem {
  public:
   using TResourceItem::AssignTo;
   using TResourceItem::TResourceItem;
-  void AssignTo(TImage& picture) const override;                // throws EBmpError for bad data
+  void AssignTo(TPixmap& picture) const override;               // throws EBmpError for bad data
   void WriteData(std::vector<uint8_t>& stream) const override;  // a BMP file
   const char* ClassName() const override { return "TBitMapResource"; }
 };
@@ -154,7 +154,7 @@ class TIconResEntry : public TResourceItem {
   TIconResEntry(TResourceList& owner, uint64_t entry, int64_t group_entry = -1)
       : TResourceItem(owner, entry), group_entry_(group_entry) {}
   using TResourceItem::AssignTo;
-  void AssignTo(TImage& picture) const override;  // the colour image, 32-bit with alpha
+  void AssignTo(TPixmap& picture) const override;  // the colour image, 32-bit with alpha
   std::string DisplayName() const override;
   void WriteData(std::vector<uint8_t>& stream) const override;  // an .ico (.cur) file
   const char* ClassName() const override { return "TIconResEntry"; }

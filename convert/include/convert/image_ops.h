@@ -1,4 +1,4 @@
-// Pixel work on 24-bit and 32-bit TImage bitmaps (blue, green, red, alpha
+// Pixel work on 24-bit and 32-bit TPixmap bitmaps (blue, green, red, alpha
 // bytes) for the style conversion. Colours are 0x00BBGGRR values, red in the
 // low byte. Every copy clips to both images.
 #pragma once
@@ -18,26 +18,26 @@ class EConvertError : public std::runtime_error {
 };
 
 // A new image filled with `fill`; EConvertError beyond the BMP size limits.
-TImage NewImage(int width, int height, int bits_per_pixel = 24, uint32_t fill = kMagentaKey);
-bool IsEmpty(const TImage& image);
+TPixmap NewImage(int width, int height, int bits_per_pixel = 24, uint32_t fill = kMagentaKey);
+bool IsEmpty(const TPixmap& image);
 // Any pixel format to 24 bits; the alpha channel of a 32-bit image is dropped.
-void To24(TImage& image);
+void To24(TPixmap& image);
 
-uint32_t ColourAt(const TImage& image, int x, int y);  // 24/32-bit only
-void SetColourAt(TImage& image, int x, int y, uint32_t colour);
-void FillRect(TImage& image, int left, int top, int right, int bottom, uint32_t colour);
+uint32_t ColourAt(const TPixmap& image, int x, int y);  // 24/32-bit only
+void SetColourAt(TPixmap& image, int x, int y, uint32_t colour);
+void FillRect(TPixmap& image, int left, int top, int right, int bottom, uint32_t colour);
 
 // A scaled copy of the source rectangle into the target rectangle: pixels are
 // dropped or repeated (colour on colour), or averaged when `halftone` is set
 // and the copy shrinks. Empty or inverted rectangles copy nothing.
-void StretchCopy(TImage& dst, int dx, int dy, int dw, int dh, const TImage& src, int sx, int sy,
+void StretchCopy(TPixmap& dst, int dx, int dy, int dw, int dh, const TPixmap& src, int sx, int sy,
                  int sw, int sh, bool halftone = false);
 // An unscaled copy of src's (sx, sy, w, h) to (dx, dy).
-void CopyRect(TImage& dst, int dx, int dy, const TImage& src, int sx, int sy, int w, int h);
+void CopyRect(TPixmap& dst, int dx, int dy, const TPixmap& src, int sx, int sy, int w, int h);
 // Draws src's (sx, sy, w, h) at (dx, dy), skipping pixels of colour `key`.
-void DrawTransparent(TImage& dst, int dx, int dy, const TImage& src, int sx, int sy, int w, int h,
+void DrawTransparent(TPixmap& dst, int dx, int dy, const TPixmap& src, int sx, int sy, int w, int h,
                      uint32_t key);
 // A new size; the old content stretched over it (colour on colour).
-void ResizeStretched(TImage& image, int width, int height);
+void ResizeStretched(TPixmap& image, int width, int height);
 // A new size; the old content kept at the top-left, the rest filled.
-void ResizeCanvas(TImage& image, int width, int height, uint32_t fill = kMagentaKey);
+void ResizeCanvas(TPixmap& image, int width, int height, uint32_t fill = kMagentaKey);

@@ -21,8 +21,8 @@ struct TSizingMargins {
 // One theme part.
 struct TStyleObj {
   TSizingMargins Margins;
-  TImage Bitmap;
-  std::unique_ptr<TImage> GlyphBitmap;
+  TPixmap Bitmap;
+  std::unique_ptr<TPixmap> GlyphBitmap;
   int Transparent = 0;
   int Tiled = 0;
   std::string Section;
@@ -43,12 +43,12 @@ uint32_t ParseColour(std::string_view text);
 
 // A 32-bit image becomes 24-bit on `background`: nearly transparent pixels
 // (alpha 20 or less) and magenta ones become magenta, the others are blended.
-void FlattenAlpha(TImage& image, uint32_t background);
-void MagentaToBackground(TImage& image, uint32_t background);
+void FlattenAlpha(TPixmap& image, uint32_t background);
+void MagentaToBackground(TPixmap& image, uint32_t background);
 // Scales frame `frame_number` (from 1) of a strip to width x height keeping
 // the margins unscaled.
-TImage NineSlice(int width, int height, const TImage& bitmap, TSizingMargins margins, bool vertical,
-                 int frame_count, int frame_number);
+TPixmap NineSlice(int width, int height, const TPixmap& bitmap, TSizingMargins margins,
+                  bool vertical, int frame_count, int frame_number);
 
 // The variant being converted and the operations that read it.
 class TThemeContext {
@@ -64,13 +64,13 @@ class TThemeContext {
   void LoadThemeText(std::string_view text);  // the text as LoadTheme has converted it
   // Replaces `bitmap` with the image the key names; false (bitmap unchanged)
   // when it names none or the image cannot be decoded.
-  bool LoadThemeImage(std::string_view section, std::string_view key, TImage& bitmap);
+  bool LoadThemeImage(std::string_view section, std::string_view key, TPixmap& bitmap);
   void ReadPart(TStyleObj& part);
   bool HasVisibleImage(std::string_view section, std::string_view key);
   // Frame count of a part for dividing: at least 1.
   static int Frames(const TStyleObj& part) { return part.FrameCount > 0 ? part.FrameCount : 1; }
 
-  void ReorderFrames(TStyleObj& part, TImage& bitmap, bool transparent_fill);
+  void ReorderFrames(TStyleObj& part, TPixmap& bitmap, bool transparent_fill);
   void ComposeGlyph(TStyleObj& part, std::string_view key);
   void ComposeMdiGlyphs(TStyleObj& part);
   void AppendMdiButton(TStyleObj& part, std::string_view section);

@@ -5,7 +5,7 @@
 #include "format/bmp.h"
 
 // 64 by 16 on white: restore, maximise, minimise, close.
-TImage MakeMenuGlyphs();
+TPixmap MakeMenuGlyphs();
 // Horizontal and vertical track-bar channels (margins 3 on every side).
-TImage MakeTrackBitmap();
-TImage MakeTrackVertBitmap();
+TPixmap MakeTrackBitmap();
+TPixmap MakeTrackVertBitmap();

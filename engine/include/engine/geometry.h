@@ -84,4 +84,4 @@ struct TKeyMatch {
 // The opaque runs of a bitmap, row by row: every maximal run [x1, x2) of
 // pixels that do not match the key in row y gives (x1 + dx, y + dy, x2 + dx,
 // y + dy + 1).
-std::vector<TRect> RegionRuns(const TImage& image, const TKeyMatch& key, int dx = 0, int dy = 0);
+std::vector<TRect> RegionRuns(const TPixmap& image, const TKeyMatch& key, int dx = 0, int dy = 0);

@@ -11,20 +11,20 @@
 // (sampled at pixel centres, like StretchBlt in colour-on-colour mode).
 // With `transparent`, magenta source pixels leave the target as it was.
 // Both rectangles are clipped to their images.
-void StretchCopy(TImage& dst, const TRect& d, const TImage& src, const TRect& s,
+void StretchCopy(TPixmap& dst, const TRect& d, const TPixmap& src, const TRect& s,
                  bool transparent = false);
 // Runs a plan with its destination moved by (dx, dy).
-void ExecutePlan(TImage& dst, int dx, int dy, const TImage& src, const std::vector<TBlit>& plan,
+void ExecutePlan(TPixmap& dst, int dx, int dy, const TPixmap& src, const std::vector<TBlit>& plan,
                  bool transparent = false);
 
 // Frame k of n of `src`, nine-sliced to width by height.
-TImage SliceFrameImage(int width, int height, const TImage& src, TMargins m, bool vertical,
-                       bool tile, int n, int k);
+TPixmap SliceFrameImage(int width, int height, const TPixmap& src, TMargins m, bool vertical,
+                        bool tile, int n, int k);
 // The same painted onto dst at the rectangle's top-left corner.
-void DrawElementImage(TImage& dst, const TRect& r, const TImage& src, bool vertical, bool tile,
+void DrawElementImage(TPixmap& dst, const TRect& r, const TPixmap& src, bool vertical, bool tile,
                       bool transparent, int n, int k, TMargins m);
 // A horizontal frame stretched to the rectangle, or drawn unscaled and centred.
-void DrawFrameScaledImage(TImage& dst, const TRect& r, const TImage& src, bool transparent, int n,
+void DrawFrameScaledImage(TPixmap& dst, const TRect& r, const TPixmap& src, bool transparent, int n,
                           int k);
-void DrawFrameCentredImage(TImage& dst, const TRect& r, const TImage& src, bool transparent, int n,
-                           int k);
+void DrawFrameCentredImage(TPixmap& dst, const TRect& r, const TPixmap& src, bool transparent,
+                           int n, int k);

@@ -14,9 +14,9 @@
 #include "format/bmp.h"
 
 // A skin bitmap: a 24-bit image, or empty.
-struct TSkinBitmap : TImage {
-  TSkinBitmap() : TImage() {}
-  TSkinBitmap(TImage image) : TImage(std::move(image)) {}  // NOLINT: implicit on purpose
+struct TSkinBitmap : TPixmap {
+  TSkinBitmap() : TPixmap() {}
+  TSkinBitmap(TPixmap image) : TPixmap(std::move(image)) {}  // NOLINT: implicit on purpose
   bool Empty() const { return Width <= 0 || Height <= 0; }
   void Clear() { *this = TSkinBitmap(); }
 };

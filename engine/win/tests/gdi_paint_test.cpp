@@ -61,7 +61,7 @@ TEST(GdiPaint, SliceFrameCornersUnscaledEdgesStretched) {
 
 TEST(GdiPaint, TiledCentreRepeatsUnscaled) {
   // A 5 by 5 frame whose centre (3 by 3) has a different colour per pixel.
-  TImage img = SolidImage(5, 5, RGBColour(10, 10, 10));
+  TPixmap img = SolidImage(5, 5, RGBColour(10, 10, 10));
   for (int y = 1; y < 4; ++y)
     for (int x = 1; x < 4; ++x)
       SetPixel(img, x, y, RGBColour(40 * x, 40 * y, 99));
@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(Both, GdiPaths, ::testing::Values(false, true),
                          [](const auto& p) { return p.param ? "ThroughGdi" : "Direct"; });
 
 TEST_P(GdiPaths, TransparentDrawingLeavesMagentaAlone) {
-  TImage img = SolidImage(6, 4, kMagenta);
+  TPixmap img = SolidImage(6, 4, kMagenta);
   FillRectangle(img, 1, 1, 5, 3, RGBColour(20, 120, 220));
   SetPixel(img, 0, 0, RGBColour(255, 1, 255));  // near magenta is drawn
   const TNativeBitmap src(img);
@@ -128,7 +128,7 @@ TEST_P(GdiPaths, TransparentDrawingLeavesMagentaAlone) {
 }
 
 TEST(GdiPaint, RegionExcludesExactlyTheNearMagentaPixels) {
-  TImage img(37, 23, 24);
+  TPixmap img(37, 23, 24);
   for (int y = 0; y < img.Height; ++y)
     for (int x = 0; x < img.Width; ++x) {
       const int v = (x * 7 + y * 13) % 5;
@@ -152,7 +152,7 @@ TEST(GdiPaint, RegionExcludesExactlyTheNearMagentaPixels) {
 
 TEST(GdiPaint, RegionOfManyRunsIsBuiltInBatches) {
   // A checkerboard of 120 by 120 gives 7200 one-pixel runs (4 batches).
-  TImage img = SolidImage(120, 120, kMagenta);
+  TPixmap img = SolidImage(120, 120, kMagenta);
   for (int y = 0; y < 120; ++y)
     for (int x = (y % 2); x < 120; x += 2)
       SetPixel(img, x, y, kBlack);
@@ -243,7 +243,7 @@ TEST_P(GdiPaths, EmptyAndReversedRectanglesDrawNothing) {
 // Drawing straight into a memory DIB and drawing through GDI give the same
 // pixels, stretched or tiled, plain or transparent, at any offset.
 TEST(GdiPaint, DirectCompositionMatchesGdi) {
-  TImage strip = MakeTestStrip(Element(4, 2, 16, 12, {4, 3, 5, 2}));
+  TPixmap strip = MakeTestStrip(Element(4, 2, 16, 12, {4, 3, 5, 2}));
   FillRectangle(strip, 20, 0, 23, 3, kMagenta);  // a transparent corner in frame 2
   const TNativeBitmap src(strip);
   for (const auto& [w, h, tile, transparent] : {std::tuple{40, 30, false, false},
@@ -290,7 +290,7 @@ TEST(GdiPaint, DefaultSkinElementsAtFrameSizeAndLarger) {
     const int w = f.Width() * 3 + 1, h = f.Height() * 2 + 3;
     const TNativeBitmap big =
         SliceFrame({0, 0, w, h}, src, e->Margins(), vertical, e->Tile == 1, e->FrameCount, 1);
-    const TImage ref =
+    const TPixmap ref =
         SliceFrameImage(w, h, e->Bitmap, e->Margins(), vertical, e->Tile == 1, e->FrameCount, 1);
     const TMargins m = FitMargins(e->Margins(), f.Width(), f.Height());
     for (const auto& [x, y] : {std::pair{0, 0},

@@ -253,7 +253,7 @@ TEST_F(SkinDataTest, BuiltInResources) {
     TBitmap target;
     target.FromImage(SolidImage(16, 16, RGBColour(255, 0, 0)));
     d->MenuGlyphs()->Draw(target.Canvas(), 0, 0, i);
-    const TImage img = target.ToImage();
+    const TPixmap img = target.ToImage();
     EXPECT_EQ(GetPixel(img, 0, 0), RGBColour(255, 0, 0)) << i;
     int drawn = 0;
     for (int y = 0; y < 16; ++y)
@@ -290,7 +290,7 @@ TEST_F(SkinDataTest, LoadedSetsUpTheMainComponent) {
   ASSERT_NE(d->AppIcon(), nullptr);
   EXPECT_EQ(d->AppIcon()->Width(), GetSystemMetrics(SM_CXSMICON));
   // The icon was drawn over the magenta background.
-  const TImage img = d->AppIcon()->ToImage();
+  const TPixmap img = d->AppIcon()->ToImage();
   bool drawn = false;
   for (int y = 0; y < img.Height; ++y)
     for (int x = 0; x < img.Width; ++x)

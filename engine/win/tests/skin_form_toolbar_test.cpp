@@ -5,11 +5,56 @@
 
 #include "engine/skin_parse.h"
 #include "engine_win/skin_form.h"
-#include "engine_win/toolbar_painters.h"
+#include "framework/comctrls.h"
+#include "framework/forms.h"
 #include "test_skin.h"
-#include "toolbar_form.h"
 
 namespace {
+
+// A framework form with a tool bar of three buttons (plain, checked,
+// disabled), shown.
+struct TToolbarForm {
+  TForm* Form = nullptr;
+  TToolBar* Bar = nullptr;
+  HWND FormWindow = nullptr, BarWindow = nullptr;
+  RECT Plain{}, Down{}, Off{};  // the buttons' rectangles in the bar
+
+  TToolbarForm() {
+    Form = Create<TForm>(static_cast<TComponent*>(nullptr));
+    Form->SetBounds(80, 80, 420, 300);
+    Bar = new TToolBar(Form);
+    Bar->SetParent(Form);
+    Bar->SetButtonWidth(40);
+    Bar->SetButtonHeight(30);
+    auto* plain = new TToolButton(Form);
+    plain->SetParent(Bar);
+    auto* down = new TToolButton(Form);
+    down->SetStyle(TToolButtonStyle::tbsCheck);
+    down->SetParent(Bar);
+    down->SetDown(true);
+    auto* off = new TToolButton(Form);
+    off->SetParent(Bar);
+    off->SetEnabled(false);
+    Form->Show();
+    FormWindow = Form->Handle();
+    BarWindow = Bar->Handle();
+    auto rect = [&](TToolButton* b) {
+      RECT r{};
+      SendMessageA(BarWindow, TB_GETRECT, static_cast<WPARAM>(b->CommandId()),
+                   reinterpret_cast<LPARAM>(&r));
+      return r;
+    };
+    Plain = rect(plain);
+    Down = rect(down);
+    Off = rect(off);
+  }
+  ~TToolbarForm() { Form->Free(); }
+  TToolbarForm(const TToolbarForm&) = delete;
+  TToolbarForm& operator=(const TToolbarForm&) = delete;
+
+  bool HasBackgroundPainter() const { return static_cast<bool>(Bar->OnCustomDraw); }
+  bool HasButtonPainter() const { return static_cast<bool>(Bar->OnCustomDrawButton); }
+};
 
 void Pump(int ms) {
   const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
@@ -48,6 +93,31 @@ struct TLoadedSkin {
   }
 };
 
+// The state rule of the tool-button painter, over the framework's own state
+// set.
+TEST(ToolButtonFrame, StatesPickTheStripFrame) {
+  struct Row {
+    unsigned state;
+    int frame;
+  };
+  static constexpr Row kRows[] = {
+      {0, 1},
+      {cdsDefault, 1},
+      {cdsMarked, 1},
+      {cdsSelected, 2},
+      {cdsChecked, 1},
+      {cdsChecked | cdsHot, 4},
+      {cdsSelected | cdsHot, 2},
+      {cdsHot, 4},
+      {cdsFocused, 4},
+      {cdsGrayed, 0},
+      {cdsDisabled, 0},
+      {cdsDisabled | cdsHot, 0},
+  };
+  for (const Row& r : kRows)
+    EXPECT_EQ(TWinSkinForm::ToolButtonFrame(r.state), r.frame) << r.state;
+}
+
 TEST(SkinFormToolbar, PaintsBackgroundAndButtonsFromTheSkin) {
   TLoadedSkin skin;
   const TDataSkinObject* gradient = skin.Content.Element(ksToolbar);
@@ -74,7 +144,7 @@ TEST(SkinFormToolbar, PaintsBackgroundAndButtonsFromTheSkin) {
     settings.ToolbarButtons = c.buttons;
     TWinSkinForm f(t.FormWindow, t.Form, &skin.Content, settings);
     f.Attach();
-    InstallToolbarPainters(f, t.Bar);
+    f.InstallToolbarPainters(t.Bar);
     Pump(30);
     Repaint(bw);
 
@@ -112,11 +182,11 @@ TEST(SkinFormToolbar, KeepsTheBarsOwnHandlersAndSurvivesAFreedBar) {
   TToolbarForm t;
   Pump(50);
   int own = 0;
-  t.SetOwnBackground([&] { ++own; });
+  t.Bar->OnCustomDraw = [&](TToolBar*, const RECT&, bool&) { ++own; };
   {
     TWinSkinForm f(t.FormWindow, t.Form, &skin.Content);
     f.Attach();
-    InstallToolbarPainters(f, t.Bar);
+    f.InstallToolbarPainters(t.Bar);
     Pump(30);
     Repaint(t.BarWindow);
     EXPECT_GT(own, 0);  // the bar's own background handler stays
@@ -133,11 +203,12 @@ TEST(SkinFormToolbar, KeepsTheBarsOwnHandlersAndSurvivesAFreedBar) {
   // touch it.
   TWinSkinForm f(t.FormWindow, t.Form, &skin.Content);
   f.Attach();
-  t.ClearBackground();
-  InstallToolbarPainters(f, t.Bar);
+  t.Bar->OnCustomDraw = nullptr;
+  f.InstallToolbarPainters(t.Bar);
   EXPECT_TRUE(t.HasBackgroundPainter());
   Pump(30);
-  t.FreeBar();
+  t.Bar->Free();
+  t.Bar = nullptr;
   Pump(30);
   f.Detach();
   EXPECT_EQ(SendMessageA(t.FormWindow, kSkmIsSkinned, 0, 0), 0);

@@ -8,16 +8,16 @@
 #include <stdexcept>
 #include <vector>
 
-struct TImage {
+struct TPixmap {
   int Width = 0;
   int Height = 0;
   int BitsPerPixel = 24;          // 1, 4, 8, 24 or 32
   std::vector<uint32_t> Palette;  // 0x00RRGGBB, for 1, 4 and 8 bits per pixel
   std::vector<uint8_t> Pixels;    // rows top-down, Stride() bytes each, BMP byte order
 
-  TImage() = default;
+  TPixmap() = default;
   // A black (index 0) image; the palette of an indexed image has 2^bpp entries.
-  TImage(int width, int height, int bits_per_pixel);
+  TPixmap(int width, int height, int bits_per_pixel);
   int Stride() const { return ((Width * BitsPerPixel + 31) / 32) * 4; }
   uint8_t* Row(int y) {
     return Pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(Stride());
@@ -47,11 +47,11 @@ constexpr int64_t kMaxBmpPixels = int64_t{1} << 26;
 // Indexed images stay indexed, 24-bit stays 24-bit, 32-bit stays 32-bit
 // (blue, green, red, alpha), 16-bit and bit fields become 24 or (with an
 // alpha mask) 32 bits. Throws EBmpError with a one-line reason.
-TImage DecodeBmp(std::span<const uint8_t> file);
+TPixmap DecodeBmp(std::span<const uint8_t> file);
 // The same for a device-independent bitmap without the file header (as in a
 // bitmap resource): the pixels follow the header, the masks and the palette.
-TImage DecodeDib(std::span<const uint8_t> dib);
+TPixmap DecodeDib(std::span<const uint8_t> dib);
 
 // A bottom-up BMP file with a 40-byte info header, in the image's own pixel
 // format (a palette for 1, 4 and 8 bits).
-std::vector<uint8_t> EncodeBmp(const TImage& image);
+std::vector<uint8_t> EncodeBmp(const TPixmap& image);

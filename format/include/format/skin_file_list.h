@@ -41,7 +41,7 @@ class TSkinFileList {
   void ReplaceFromFile(std::string_view old_name, std::string_view new_name,
                        const std::string& path);  // EFileError when unreadable
   void ReplaceWithBitmap(std::string_view old_name, std::string_view new_name,
-                         const TImage& bitmap);
+                         const TPixmap& bitmap);
   void ReplaceFromStream(std::string_view old_name, std::string_view new_name,
                          std::span<const uint8_t> bytes);
   void Clear() { entries_.clear(); }

@@ -13,7 +13,7 @@
 
 #include "framework/props.h"
 
-struct TImage;
+struct TPixmap;
 
 // 0x00BBGGRR; a value with the high byte 0xFF names the system colour whose
 // index is the low byte, resolved by ColorToRGB when drawn.
@@ -28,6 +28,7 @@ constexpr TColor clMenuText = clSystemColor | COLOR_MENUTEXT;
 constexpr TColor clWindowText = clSystemColor | COLOR_WINDOWTEXT;
 constexpr TColor clCaptionText = clSystemColor | COLOR_CAPTIONTEXT;
 constexpr TColor clHighlight = clSystemColor | COLOR_HIGHLIGHT;
+constexpr TColor clAppWorkSpace = clSystemColor | COLOR_APPWORKSPACE;
 constexpr TColor clHighlightText = clSystemColor | COLOR_HIGHLIGHTTEXT;
 constexpr TColor clBtnFace = clSystemColor | COLOR_BTNFACE;
 constexpr TColor clBtnShadow = clSystemColor | COLOR_BTNSHADOW;
@@ -318,8 +319,8 @@ class TBitmap : public TGraphic {
   TColor TransparentColor() const;
   void SetTransparentColor(TColor c) { transparent_color_ = c; }
 
-  TImage ToImage() const;
-  void FromImage(const TImage& image);
+  TPixmap ToImage() const;
+  void FromImage(const TPixmap& image);
 
  private:
   friend class TBitmapCanvas;

@@ -204,7 +204,7 @@ TEST_F(Skntool, RenderDrawsAnElement) {
 #ifdef _WIN32
   ASSERT_EQ(r.code, 0) << r.err;
   const std::string bytes = Slurp(bmp);
-  const TImage img =
+  const TPixmap img =
       DecodeBmp(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
   EXPECT_EQ(img.Width, 300);
   EXPECT_EQ(img.Height, 30);

@@ -23,7 +23,7 @@ class TNativeBitmap {
  public:
   TNativeBitmap() = default;
   TNativeBitmap(int width, int height);
-  explicit TNativeBitmap(const TImage& image);
+  explicit TNativeBitmap(const TPixmap& image);
   ~TNativeBitmap();
   TNativeBitmap(TNativeBitmap&& other) noexcept;
   TNativeBitmap& operator=(TNativeBitmap&& other) noexcept;
@@ -38,7 +38,7 @@ class TNativeBitmap {
   TColor Pixel(int x, int y) const;
   void SetPixelColour(int x, int y, TColor c);
   // The pixels as a 24-bit portable image.
-  TImage ToImage() const;
+  TPixmap ToImage() const;
   // Rows top-down, Width() words each.
   const uint32_t* Bits() const { return bits_; }
 
@@ -91,8 +91,8 @@ void TileBitmap(HDC dc, const TRect& target, const TNativeBitmap& src, const TRe
 void BlitTransparent(HDC dc, const TRect& r, const TNativeBitmap& src, TColor key = kMagenta);
 // The region of the pixels that are not near the key (see TKeyMatch),
 // moved by (dx, dy); built in batches of 2000 rectangles. Caller owns it.
-HRGN RegionFromBitmap(const TImage& image, int dx, int dy, int tol_blue, int tol_green, int tol_red,
-                      TColor key = kMagenta);
+HRGN RegionFromBitmap(const TPixmap& image, int dx, int dy, int tol_blue, int tol_green,
+                      int tol_red, TColor key = kMagenta);
 // A vertical or horizontal gradient through the shared ramp cache; only the
 // visible steps are painted.
 void GradientFill(HDC dc, const TRect& r, TColor start, bool vertical, TColor end);

@@ -21,6 +21,7 @@ class TCustomForm;
 class TCustomImageList;
 class TMenuItem;
 class TPopupMenu;
+class TToolBar;
 class TWinSkinForm;
 struct TFormHookState;
 struct TMessage;
@@ -173,11 +174,23 @@ class TWinSkinForm {
   // Runs a title button's action (on release).
   void RunAction(TWinSysButton& b, POINT screen);
 
-  // The tool-bar painters (engine_win/toolbar_painters.h installs them);
-  // dc in the bar's client coordinates. The button painter gives the text
-  // colour of the state in *text and returns true when the skin has one.
+  // Framework tool bars wearing the skin: the bar's background from the
+  // skin's Toolbar gradient and its buttons from the skin's [Buttons] strip,
+  // painted from the bar's two custom-draw events (skin_form_toolbar.cpp).
+  // Sets those of the bar's events that are unassigned to this skinner's
+  // painters and repaints the bar; events the bar already has stay.
+  void InstallToolbarPainters(TToolBar* bar);
+  // Takes this skinner's painters (only those it set) off every bar of this skinner that still
+  // exists (run by Detach, Release and the destructor).
+  void ClearToolbarPainters();
+  // The painters behind those events; dc in the bar's client coordinates. The
+  // button painter gives the text colour of the state in *text and returns
+  // true when the skin has one.
   void PaintToolbarBackground(HDC dc, const RECT& rect);
   bool PaintToolButton(HDC dc, const RECT& bounds, unsigned state, COLORREF* text);
+  // The strip frame for a tool button's custom-draw state set: 2 pressed,
+  // 4 hot or focused, 1 plain, 0 grayed or disabled (nothing drawn).
+  static int ToolButtonFrame(unsigned state);
 
  private:
   friend class TWinSysButton;
@@ -286,4 +299,10 @@ class TWinSkinForm {
   WNDPROC old_client_proc_ = nullptr;
   bool saved_menu_update_ = true;
   bool mdi_maximised_ = false;  // an MDI child: last known maximised state
+  struct TPaintedBar {
+    HWND Window;
+    TToolBar* Bar;
+    bool Background, Buttons;  // which events are ours
+  };
+  std::vector<TPaintedBar> painted_bars_;  // the bars this skinner painted
 };
