@@ -33,10 +33,17 @@ build: build-native build-win64
 test: build-native build-asan build-win64 build-win32
 	@scripts/run-tests.sh build/native build/native-asan build/win64
 
+# The editor on the built-in default skin: on the user's display when there is
+# one, otherwise photographed under Xvfb into build/tessaly.bmp.
 run: setup build/win64/build.ninja
-	@cmake --build build/win64 --target skindemo
-	@scripts/wine-run.sh --build build/win64 --desktop build/win64/bin/skindemo.exe --shot build/skindemo.bmp
-	@echo "screenshot of the skinned demo window: build/skindemo.bmp"
+	@cmake --build build/win64 --target tessaly
+	@if [ -n "$${DISPLAY:-}" ]; then \
+	  MV_DISPLAY="$$DISPLAY" scripts/wine-run.sh --build build/win64 build/win64/bin/tessaly.exe --new; \
+	else \
+	  scripts/wine-run.sh --build build/win64 --desktop build/win64/bin/tessaly.exe \
+	    --new --select Colors --shot build/tessaly.bmp && \
+	  echo "screenshot of the editor on the default skin: build/tessaly.bmp"; \
+	fi
 
 bench: build-native setup build/win64/build.ninja
 	@build/native/bin/lzh_bench

@@ -592,7 +592,11 @@ void TValueListEditor::BeforeMove() {
 }
 
 void TValueListEditor::AfterMove() {
-  if (!HandleAllocated()) return;
+  if (HandleAllocated()) PlaceEditorForRow();
+  if (OnRowEnter) OnRowEnter(this);
+}
+
+void TValueListEditor::PlaceEditorForRow() {
   HWND focus = GetFocus();
   bool had_focus =
       focus == WindowHandle() || (editor_->HandleAllocated() && focus == editor_->WindowHandle());

@@ -7,9 +7,8 @@
 
 #include "convert/skin_import.h"
 #include "convert/style_convert.h"
+#include "editor/skin_document.h"
 #include "format/file_io.h"
-#include "format/mem_ini.h"
-#include "format/skin_file_list.h"
 
 namespace {
 
@@ -85,19 +84,21 @@ int SkinImportCommand(const std::vector<std::string>& args) {
     }
   }
   try {
-    TSkinFileList dest;
-    if (!dest.Open(args[0])) return Fail(args[0] + ": " + dest.LastError());
-    std::string ini_name;
-    std::vector<uint8_t> ini_bytes;
-    if (!dest.FindIni(ini_name, ini_bytes))
-      return Fail(args[0] + ": the package has no INI member");
-    TMemIniFile ini;
-    ini.LoadFromBytes(ini_bytes);
-    TSkinImport import(ini, dest);
+    TSkinDocument dest;
+    switch (dest.Open(args[0], TVersionRule::vrAny)) {
+      case TOpenResult::orOpened:
+        break;
+      case TOpenResult::orMissing:
+        return Fail(args[0] + ": no such file");
+      case TOpenResult::orNotSupported:
+        return Fail(args[0] + ": the package has no INI member");
+      case TOpenResult::orRefused:
+        return Fail(args[0] + ": " + dest.LastError());
+    }
+    TSkinImport import(dest.Ini(), dest.FileList());
     if (!import.OpenSource(args[1])) return Fail(args[1] + ": no skin package with an INI member");
     import.Run(groups);
-    dest.ReplaceFromStream(ini_name, ini_name, ini.SaveToBytes());
-    dest.SaveToFile(args[0]);
+    dest.Save(args[0]);
   } catch (const std::exception& e) {
     return Fail(e.what());
   }

@@ -170,6 +170,9 @@ class TValueListEditor : public TCustomDrawGrid {
 
   TNotifyEvent OnEditButtonClick;
   TValidateEvent OnValidate;
+  // The current row changed (by the user, by code, or because the rows were
+  // replaced); a pending edit of the previous row was committed before.
+  TNotifyEvent OnRowEnter;
   TNotifyEvent OnStringsChange;
 
  protected:
@@ -187,6 +190,8 @@ class TValueListEditor : public TCustomDrawGrid {
   friend class TInplaceEdit;
   void RowsChanged();
   void PlaceEditor();
+  // Shows the editor (or the focus) on the current row with its value.
+  void PlaceEditorForRow();
   void ScrollEditorHome();
   // Navigation keys from the editor or the grid; true when used.
   bool NavigateKey(WORD key, TShiftState shift);

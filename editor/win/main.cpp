@@ -1,0 +1,101 @@
+// tessaly.exe: the skin editor.
+//
+//   tessaly.exe [PACKAGE] [--new] [--select NODE] [--shot FILE.bmp] [--no-splash]
+//
+// PACKAGE opens once the program is idle. --new starts on the built-in
+// default skin instead. --shot writes a screenshot of the main window once
+// the element tree is built (with NODE selected) and exits.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "format/skin_package.h"
+#include "main_form.h"
+#include "splash.h"
+
+namespace {
+
+struct TOptions {
+  std::string Package, Select, Shot;
+  bool New = false, Splash = true;
+};
+
+TOptions ParseOptions() {
+  TOptions o;
+  for (int i = 1; i < __argc; ++i) {
+    const char* a = __argv[i];
+    if (std::strcmp(a, "--new") == 0) {
+      o.New = true;
+    } else if (std::strcmp(a, "--no-splash") == 0) {
+      o.Splash = false;
+    } else if (std::strcmp(a, "--shot") == 0 && i + 1 < __argc) {
+      o.Shot = __argv[++i];
+    } else if (std::strcmp(a, "--select") == 0 && i + 1 < __argc) {
+      o.Select = __argv[++i];
+    } else if (o.Package.empty()) {
+      o.Package = a;
+    }
+  }
+  return o;
+}
+
+TTreeNode* FindNode(TTreeView* tree, const std::string& caption) {
+  TTreeNodes* items = tree->Items();
+  for (int i = 0; i < items->Count(); ++i)
+    if (items->Item(i)->Text() == caption) return items->Item(i);
+  return nullptr;
+}
+
+// Photographs the main window once it shows a skin, then ends the program.
+void ScheduleShot(TMainfm* form, const TOptions& o, int& exit_code) {
+  auto* timer = new TTimer(form);
+  timer->SetInterval(300);
+  int waited = 0;
+  timer->OnTimer = [=, &exit_code](TObject*) mutable {
+    waited += 300;
+    if (form->Tree1->Items()->Count() == 0 && waited < 20000) return;
+    timer->SetEnabled(false);
+    if (TTreeNode* node = FindNode(form->Tree1, o.Select)) form->Tree1->SetSelected(node);
+    Application->ProcessMessages();
+    form->Update();
+    RECT r;
+    GetWindowRect(form->Handle(), &r);
+    RECT screen_rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    IntersectRect(&r, &r, &screen_rect);
+    TBitmap shot(r.right - r.left, r.bottom - r.top, TPixelFormat::pf24bit);
+    HDC screen = GetDC(nullptr);
+    BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top,
+           SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    try {
+      shot.SaveToFile(o.Shot);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "%s\n", e.what());
+      exit_code = 1;
+    }
+    if (form->Tree1->Items()->Count() == 0) exit_code = 1;
+    Application->Terminate();
+  };
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  const TOptions options = ParseOptions();
+  SetPackageMessageHandler([](const std::string& text) { ShowMessage(text); });
+  Application->SetTitle("Tessaly");
+  auto* form = Application->CreateForm<TMainfm>();
+  if (options.Splash) ShowSplash(1500);
+  int exit_code = 0;
+  if (options.New) {
+    Application->OnIdle = [form](TObject*, bool&) {
+      Application->OnIdle = nullptr;
+      form->NewSkin();
+    };
+  } else {
+    form->OpenAtFirstIdle(options.Package);
+  }
+  if (!options.Shot.empty()) ScheduleShot(form, options, exit_code);
+  Application->Run();
+  return exit_code;
+}

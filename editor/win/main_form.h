@@ -1,0 +1,153 @@
+// The editor's main window: one skin package at a time, shown as a tree of
+// elements with a key/value grid, a help pane, the preview pane and the
+// bitmap panel. The decisions live in the portable classes of
+// editor/include; this form wires them to controls.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "editor/editor_schema.h"
+#include "editor/element_editor.h"
+#include "editor/skin_document.h"
+#include "framework/comctrls.h"
+#include "framework/dialogs.h"
+#include "framework/extctrls.h"
+#include "framework/forms.h"
+#include "framework/grids.h"
+#include "framework/menus.h"
+#include "framework/stdctrls.h"
+
+// What the editor keeps for the whole run of the program.
+struct TEditorFolders {
+  std::string ProgramFolder;  // the executable's folder, with a trailing backslash
+  std::string BitmapFolder;   // ProgramFolder + "skin\"
+  std::string TempFolder;     // the system's folder for temporary files
+};
+
+extern const char* const kSkinFileFilter;     // "Skin files (*.skn)|*.skn"
+extern const char* const kExecuteFileFilter;  // "Execute files (*.exe)|*.exe"
+extern const char* const kSaveQuestion;       // "Skin file has been modified, Save it ?"
+
+class TMainfm : public TForm {
+  MV_CLASS(TMainfm, TForm)
+ public:
+  // `program_folder` overrides the executable's folder (tests).
+  explicit TMainfm(TComponent* owner, const std::string& program_folder = {});
+  ~TMainfm() override;
+
+  // --- Skin files (skin_commands.cpp) ---
+  // Opens CurrentSkinFile() (nothing when no such file exists).
+  void OpenSkin();
+  void OpenSkinFile(const std::string& path);
+  // Saves when Modified, asking first when `ask`. False when the changes are
+  // still unsaved because the user cancelled the file dialog or the save
+  // failed (a "No" answer discards them and returns true).
+  bool SaveSkin(bool ask);
+  // One dialog for opening and saving: true with `path` set when confirmed.
+  bool SelectFile(const std::string& filter, std::string& path, bool opening);
+  void NewSkin();
+  void OpenCommand();
+  void OpenRecent(int index);
+  void ChooseEditorProgram();
+  void AddRecent(const std::string& path);
+  void RebuildRecentMenu();
+  // Runs once, the first time the message loop is idle: opens `path` (made
+  // absolute) when not empty.
+  void OpenAtFirstIdle(const std::string& path);
+
+  // --- Elements (element_panel.cpp) ---
+  void BuildTree();
+  void LoadElement(const std::string& display_name);
+  void SelectRow();
+  void CommitRow(int row, const std::string& value);
+  void ColorBtnClick();
+  // A colour picked from the screen, for the current row.
+  void PutPickedColour(uint32_t colour);
+  void UpdateCommands(TTreeNode* node);
+
+  const TEditorFolders& Folders() const { return folders_; }
+  const std::string& CurrentSkinFile() const { return current_skin_file_; }
+  TSkinDocument& Document() { return doc_; }
+  const TEditorSchema& Schema() const { return schema_; }
+  const TElementEditor& Element() const { return element_; }
+  bool Modified() const { return doc_.Modified(); }
+  bool Untitled() const { return doc_.Untitled(); }
+  const std::string& EditorProgram() const { return editor_program_; }
+  TProfileFile& Settings() { return *settings_; }
+  uint32_t PickerColour() const { return picker_colour_; }
+
+  // The controls, named as the program names them.
+  TToolBar* ToolBar1 = nullptr;
+  TToolButton *MsBtn = nullptr, *NewBtn = nullptr, *OpenBtn = nullptr, *SaveBtn = nullptr,
+              *RefreshBtn = nullptr, *PreView = nullptr, *PreviewBtn = nullptr,
+              *WriteHelp = nullptr, *WriteHelp2 = nullptr, *HelpSave = nullptr, *AddBtn = nullptr,
+              *AddColorBtn = nullptr, *DelBtn = nullptr, *ImportBtn = nullptr, *IniBtn = nullptr;
+  TTreeView* Tree1 = nullptr;
+  TPageControl* Page1 = nullptr;
+  TTabSheet *HelpPage = nullptr, *ZoomPage = nullptr;
+  TMemo* Memo1 = nullptr;
+  TPaintBox* Zoom = nullptr;
+  TValueListEditor* VL = nullptr;
+  TPanel* winPanel = nullptr;
+  TImage* Image1 = nullptr;
+  TPanel* BmpPanel = nullptr;
+  TNotebook* book1 = nullptr;
+  TPanel* Panel5 = nullptr;
+  TButton* ColorBtn = nullptr;
+  TStatusBar* SB = nullptr;
+  TMainMenu* MainMenu1 = nullptr;
+  TPopupMenu* FilePop = nullptr;
+  TPopupMenu* EditPop = nullptr;
+  TMenuItem *ImportMsstylefile1 = nullptr, *Newskin1 = nullptr, *Open1 = nullptr, *Save1 = nullptr,
+            *Exit1 = nullptr, *EditImage1 = nullptr, *SettingEditer1 = nullptr,
+            *TitleButton1 = nullptr, *AddPresetColor1 = nullptr, *Delete1 = nullptr,
+            *Refresh1 = nullptr, *estSkin1 = nullptr, *IniEditor1 = nullptr, *tutor1 = nullptr,
+            *About1 = nullptr;
+  TTreeNode* TitleButtonNode = nullptr;
+
+ private:
+  // main_form.cpp: building the window.
+  void BuildToolBar();
+  void BuildMenus();
+  void BuildLeftPane();
+  void BuildRightPane();
+  void BuildStatusBar();
+  TToolButton* AddToolButton(const std::string& name, const std::string& caption,
+                             const std::string& hint, TNotifyEvent on_click);
+  void SetSkinCommandsEnabled(bool enabled);
+  void ShowTutorial();
+  void ShowAbout();
+  void OnCloseQueryMain(bool& can_close);
+  void OnCloseMain();
+
+  // skin_commands.cpp
+  // Opens `path`; a path opened for New is not added to the recent list.
+  bool OpenSkinPath(const std::string& path, bool for_new);
+  void ShowOpenFailure(TOpenResult result, const std::string& path);
+  std::vector<std::string> ReadRecentList() const;
+  void UpdateTitle();
+
+  // element_panel.cpp
+  void OnTreeChange(TTreeNode* node);
+  void OnGridRowEnter();
+  void OnGridValidate(int row, const std::string& value);
+  void OnGridEditButton();
+  void DrawGridCell(int col, int row, const RECT& rect, TGridDrawState state);
+  void StartScreenPick();
+  void SetModified();
+  void FillGrid();
+
+  TEditorFolders folders_;
+  std::unique_ptr<TProfileFile> settings_;
+  std::string current_skin_file_;
+  std::string editor_program_;
+  std::string help_text_;
+  TSkinDocument doc_;
+  TEditorSchema schema_;
+  TElementEditor element_;
+  TEditTarget edit_target_;  // where the grid's current row writes
+  std::string click_value_;  // the current cell's text when it was last selected
+  uint32_t picker_colour_ = 0;
+  bool filling_grid_ = false;
+};
