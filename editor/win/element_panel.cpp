@@ -88,26 +88,16 @@ void TMainfm::SelectRow() {
   }
 }
 
-void TMainfm::OnGridValidate(int row, const std::string& value) {
+void TMainfm::CommitRow(int row, const std::string& value) {
   // The grid commits the row it was editing before it moves on, so the
-  // target is still that row's.
-  TEditTarget target = edit_target_;
-  if (!target.Valid()) target = element_.Target(row);
-  CommitRow(row, value);
-  if (!doc_.IsOpen() || !target.Valid()) {
-    UpdateCommands(Tree1->Selected());
-    return;
-  }
-  if (CommitValue(target, value, doc_.Ini())) {
+  // target captured when that row became current is still that row's.
+  TEditTarget target = edit_target_.Valid() ? edit_target_ : element_.Target(row);
+  if (doc_.IsOpen() && CommitValue(target, value, doc_.Ini())) {
+    // (The margin preview is redrawn here once the bitmap panel shows one.)
     click_value_ = value;
-    SetModified();
+    doc_.SetModified(true);
   }
   UpdateCommands(Tree1->Selected());
-}
-
-void TMainfm::CommitRow(int, const std::string&) {
-  // The write itself is OnGridValidate's; the margin preview is redrawn
-  // here once the bitmap panel shows margins.
 }
 
 void TMainfm::SetModified() {

@@ -267,7 +267,7 @@ void TMainfm::BuildRightPane() {
   };
   VL->OnRowEnter = [this](TObject*) { OnGridRowEnter(); };
   VL->OnValidate = [this](TObject*, int, int row, const std::string&, const std::string& value) {
-    OnGridValidate(row, value);
+    CommitRow(row, value);
   };
   VL->OnEditButtonClick = [this](TObject*) { OnGridEditButton(); };
   VL->OnClick = [this](TObject*) { SelectRow(); };

@@ -60,6 +60,8 @@ class TMainfm : public TForm {
   void BuildTree();
   void LoadElement(const std::string& display_name);
   void SelectRow();
+  // A committed grid cell: written to the key its row showed when it became
+  // current, unless the INI already holds that value.
   void CommitRow(int row, const std::string& value);
   void ColorBtnClick();
   // A colour picked from the screen, for the current row.
@@ -131,7 +133,6 @@ class TMainfm : public TForm {
   // element_panel.cpp
   void OnTreeChange(TTreeNode* node);
   void OnGridRowEnter();
-  void OnGridValidate(int row, const std::string& value);
   void OnGridEditButton();
   void DrawGridCell(int col, int row, const RECT& rect, TGridDrawState state);
   void StartScreenPick();
