@@ -207,7 +207,7 @@ bool TSkinManage::SkinWindow(HWND window) {
                 GetModuleHandleA(nullptr);
   RECT r{};
   f.HasArea = GetWindowRect(window, &r) && r.right > r.left && r.bottom > r.top;
-  f.Skinned = FindFormSkinner(window) || SendMessageA(window, SKM_ISSKINNED, 0, 0) == 1;
+  f.Skinned = FindFormSkinner(window) || SendMessageA(window, kSkmIsSkinned, 0, 0) == 1;
 
   TJudgeContext ctx;
   ctx.SkinningOn = SkinningOn;
@@ -228,7 +228,7 @@ bool TSkinManage::SkinWindow(HWND window) {
   std::unique_ptr<TFormSkinner> s = g_factory->MakeFormSkinner(window, form, d, f.ClassName);
   if (!s) return false;
   forms_.push_back(std::move(s));
-  PostMessageA(window, SKM_FINISHSETUP, 0, 1000);
+  PostMessageA(window, kSkmSetup, 0, 1000);
   return true;
 }
 
@@ -283,7 +283,7 @@ void TSkinManage::UnskinAndFree(size_t index) {
 
 void TSkinManage::SkinPopup(HWND window) {
   if (!SkinningOn || IsPopupSkinned(window)) return;
-  if (SendMessageA(window, SKM_ISSKINNED, 0, 0) == 1) return;
+  if (SendMessageA(window, kSkmIsSkinned, 0, 0) == 1) return;
   TSkinData* d = ChooseFor(window, WindowClassName(window));
   if (!d || d->SkinEmpty()) return;
   if (!PopupKindAllowed(PopupKind, d->SkinControls())) return;

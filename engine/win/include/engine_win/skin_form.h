@@ -16,6 +16,7 @@
 #include "engine/form_layout.h"
 #include "engine/skin_elements.h"
 #include "engine_win/gdi_paint.h"
+#include "engine_win/skin_messages.h"
 
 class TCustomForm;
 class TCustomImageList;
@@ -26,19 +27,6 @@ class TWinSkinForm;
 struct TFormHookState;
 struct TMessage;
 
-// Private messages of skinned windows.
-constexpr UINT kSkmRecolour = 0x3401;
-constexpr UINT kSkmRepaintFrame = 0x3502;
-constexpr UINT kSkmSetup = 0x3503;
-constexpr UINT kSkmTitleAction = 0x3514;  // posted: WParam = the button's Action
-constexpr UINT kSkmTitleQuery = 0x3515;   // sent: WParam = Visibility, LParam = Action
-constexpr UINT kSkmMdiRedraw = 0x3516;    // to an MDI client: redraw its frame window
-constexpr UINT kSkmNcPress = 0x3518;      // LParam = screen point
-constexpr UINT kSkmIsSkinned = 0x3523;    // answers 1
-constexpr UINT kSkmPaintFrame = 0xBC4B;   // WParam = DC, LParam = kSkinMagic
-constexpr UINT kSkmProbe = 0xBC4D;
-constexpr UINT kSkmSkinned = 0xBC4E;  // sent after skinning (0, kSkinMagic)
-constexpr LPARAM kSkinMagic = 0x41A2;
 // The Tag of the skinned system menu's popup.
 constexpr int kSystemPopupTag = 33333;
 

@@ -15,14 +15,10 @@
 #include <vector>
 
 #include "engine/skin_rules.h"
+#include "engine_win/skin_messages.h"
 #include "framework/forms.h"
 
 class TSkinData;
-
-// Private messages: the skinned query (a skinned window answers 1) and the
-// set-up message posted to a window after its frame skinner was made.
-constexpr UINT SKM_ISSKINNED = 0x3523;
-constexpr UINT SKM_FINISHSETUP = 0x3503;
 
 // What the manager asks of a frame skinner. The manager owns its skinners:
 // it frees one when its window is being destroyed (before WM_DESTROY reaches
