@@ -56,3 +56,35 @@ void TWinSkinForm::ClearToolbarPainters() {
     InvalidateRect(b.Window, nullptr, TRUE);
   }
 }
+// ---- painters ---------------------------------------------------------------
+
+void TWinSkinForm::PaintToolbarBackground(HDC dc, const RECT& rect) {
+  if (!dc || !skin_ || !settings_.ToolbarBackground) return;
+  const TDataSkinObject* e = skin_->Element(ksToolbar);
+  if (!e || e->Bitmap.Empty()) return;
+  const TRect r{rect.left, rect.top, rect.right, rect.bottom};
+  if (r.Width() <= 0 || r.Height() <= 0) return;
+  const TNativeBitmap bmp(e->Bitmap);
+  DrawFrameScaled(dc, r, bmp, false, 1, 1);
+}
+
+bool TWinSkinForm::PaintToolButton(HDC dc, const RECT& bounds, unsigned state, COLORREF* text) {
+  if (!dc || !skin_ || !settings_.ToolbarButtons || life_ != 1) return false;
+  const TDataSkinButton& e = skin_->Buttons;
+  if (e.Bitmap.Empty()) return false;
+  const int frame = ToolButtonFrame(state);
+  if (frame == 0) return false;
+  const TRect r{bounds.left + 1, bounds.top + 1, bounds.right - 1, bounds.bottom - 1};
+  if (r.Width() <= 0 || r.Height() <= 0) return false;
+  const TNativeBitmap bmp(e.Bitmap);
+  DrawFrameScaled(dc, r, bmp, e.Trans != 0, std::max(1, e.FrameCount), frame);
+  const bool has = frame == 1   ? e.HasNormalColour2
+                   : frame == 4 ? e.HasMouseOverColour2
+                                : e.HasPressedColour2;
+  if (!has || !text) return false;
+  const TColor c = frame == 1   ? e.NormalColour2
+                   : frame == 4 ? e.MouseOverColour2
+                                : e.PressedColour2;
+  *text = ToColorRef(c);
+  return true;
+}

@@ -184,13 +184,42 @@ class TWinSkinForm {
   friend class TWinSysButton;
   friend class TMenuBtn;
   static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam);
+  // The message switch and its handlers.
   LRESULT Dispatch(UINT msg, WPARAM wparam, LPARAM lparam);
-  LRESULT Stage2(UINT msg, WPARAM wparam, LPARAM lparam);
-  LRESULT Stage3(UINT msg, WPARAM wparam, LPARAM lparam);
   LRESULT Default(UINT msg, WPARAM wparam, LPARAM lparam);
-  LRESULT NcMouse(UINT msg, WPARAM wparam, LPARAM lparam);
-  LRESULT SysCommand(WPARAM wparam, LPARAM lparam);
+  // The frame is skinned and painted now (not while setting up, not for a
+  // maximised MDI child).
+  bool PaintsFrame() const;
+  LRESULT OnNcDestroy(WPARAM wparam, LPARAM lparam);
+  LRESULT OnNcActivate(WPARAM wparam, LPARAM lparam);
+  LRESULT OnInitMenuPopup(WPARAM wparam, LPARAM lparam);
+  LRESULT OnTimer(WPARAM wparam, LPARAM lparam);
+  LRESULT OnPaintFrameRequest(WPARAM wparam, LPARAM lparam);
+  LRESULT OnEraseBackground(WPARAM wparam, LPARAM lparam);
+  LRESULT OnSize(WPARAM wparam, LPARAM lparam);
+  LRESULT OnSysCommand(WPARAM wparam, LPARAM lparam);
+  LRESULT OnPlacementChanged(UINT msg, WPARAM wparam, LPARAM lparam);
+  LRESULT OnActivate(WPARAM wparam, LPARAM lparam);
+  LRESULT OnMdiActivate(WPARAM wparam, LPARAM lparam);
+  LRESULT OnSetText(WPARAM wparam, LPARAM lparam);
+  LRESULT OnSetIcon(WPARAM wparam, LPARAM lparam);
+  LRESULT OnRecolour(WPARAM wparam, LPARAM lparam);
+  LRESULT OnNcCalcSize(WPARAM wparam, LPARAM lparam);
+  LRESULT OnNcHitTest(WPARAM wparam, LPARAM lparam);
+  LRESULT OnNcPaint(WPARAM wparam, LPARAM lparam);
+  LRESULT OnNcMouse(UINT msg, WPARAM wparam, LPARAM lparam);
+  LRESULT OnCommand(WPARAM wparam, LPARAM lparam);
+  LRESULT OnRepaintFrame(WPARAM wparam, LPARAM lparam);
   void Setup();
+  // Menus (skin_form_menu.cpp).
+  LRESULT OnNcPress(WPARAM wparam, LPARAM lparam);
+  LRESULT OnMenuChanged(WPARAM wparam, LPARAM lparam);
+  LRESULT OnMenuEntryMessage(UINT msg, WPARAM wparam, LPARAM lparam);
+  // Alt+key from the window's system command; true when the key was used.
+  bool KeyMenu(wchar_t key);
+  // Lets go of the open dropdown's loop when it is this skinner's (closing
+  // the dropdown with close_menu).
+  void LeaveMenuLoop(bool close_menu);
   bool BuildSystemPopup();
   // Dropdown entries are drawn by the skinner: switched to owner draw while
   // skinned, and back when skinning stops.
@@ -198,9 +227,9 @@ class TWinSkinForm {
   void RestoreOwnerDraw();
   bool MeasureEntry(MEASUREITEMSTRUCT& mis);
   bool DrawEntry(const DRAWITEMSTRUCT& dis);
+  bool OpenAccelerator(wchar_t key);
   void HookForm();
   void UnhookForm();
-  bool OpenAccelerator(wchar_t key);
   void ReadStyles();
   void MeasureNativeFrame();
   void LoadBitmaps();
@@ -227,9 +256,10 @@ class TWinSkinForm {
   bool MdiChildNormal() const;
   bool AnyMdiChildMaximised() const;
   void RedrawMdiFrame();
-  void BuildRegion(bool force);
   void SizeHandler(WPARAM wparam);
   void UpdateWinState();
+  // Painting and the region (skin_form_paint.cpp).
+  void BuildRegion(bool force);
   void PaintInto(HDC dc, int w, int h);
   void PaintMenuBar(HDC dc, const TRect& bar);
   void PaintCaption(HDC dc, int w);
