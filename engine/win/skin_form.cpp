@@ -13,13 +13,6 @@ namespace {
 // Sent by some systems to paint the themed caption over ours.
 constexpr UINT kNcUahDrawCaption = 0xAE;
 
-const char kSkinnerProp[] = "MvFormSkinner";
-const char kOldProcProp[] = "MvFormSkinnerOldProc";
-
-TWinSkinForm* SkinnerOf(HWND window) {
-  return static_cast<TWinSkinForm*>(GetPropA(window, kSkinnerProp));
-}
-
 TNativeBitmap Native(const TSkinBitmap& b) {
   return b.Empty() ? TNativeBitmap() : TNativeBitmap(b);
 }
@@ -32,27 +25,6 @@ HFONT NonClientFont(bool menu) {
   return CreateFontIndirectW(menu ? &m.lfMenuFont : &m.lfCaptionFont);
 }
 
-}  // namespace
-
-// The skinner's place in a framework form's message handler. Whoever hooks
-// the handler after us keeps our functor in their chain; when we go first,
-// the functor only passes messages on.
-struct TFormHookState {
-  TWinSkinForm* Self = nullptr;
-  TWndMethod Old;
-};
-
-namespace {
-struct TFormHook {
-  std::shared_ptr<TFormHookState> State;
-  void operator()(TMessage& m) const {
-    const std::shared_ptr<TFormHookState> keep = State;  // the handler may unhook us
-    if (keep->Self)
-      keep->Self->FormMessage(m);
-    else if (keep->Old)
-      keep->Old(m);
-  }
-};
 }  // namespace
 
 // ---- hot spots ----------------------------------------------------------
@@ -107,33 +79,23 @@ TWinSkinForm::~TWinSkinForm() {
 // ---- the framework form's message handler --------------------------------
 
 void TWinSkinForm::HookForm() {
-  if (!form_ || form_hook_) return;
-  form_hook_ = std::make_shared<TFormHookState>();
-  form_hook_->Self = this;
-  form_hook_->Old = form_->WindowProc;
-  form_->WindowProc = TFormHook{form_hook_};
+  if (!form_ || form_sub_.Attached()) return;
+  form_sub_.Attach(form_, [this](TMessage& m) { FormMessage(m); });
 }
 
 void TWinSkinForm::UnhookForm() {
-  if (!form_hook_) return;
-  const TFormHook* top = form_ ? form_->WindowProc.target<TFormHook>() : nullptr;
-  if (top && top->State == form_hook_)
-    form_->WindowProc = form_hook_->Old;
-  else
-    form_hook_->Self = nullptr;  // hooked over: stay in the chain, passing on
-  form_hook_.reset();
+  form_sub_.Detach();
 }
 
 // Messages the framework delivers to the form's handler without going
 // through the window: Alt+letter reaches the form as CM_DIALOGCHAR.
 void TWinSkinForm::FormMessage(TMessage& m) {
-  const TWndMethod old = form_hook_->Old;  // a copy: the form may unhook us
   if (m.Msg != CM_DIALOGCHAR) {
-    old(m);
+    form_sub_.CallOld(m);
     return;
   }
   TCustomForm* form = form_;
-  old(m);
+  form_sub_.CallOld(m);
   if (m.Result != 0) return;
   const bool alt_alone =
       GetKeyState(VK_MENU) < 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_SHIFT) >= 0;
@@ -243,10 +205,12 @@ void TWinSkinForm::Attach(bool setup_now) {
   caption_font_ = NonClientFont(false);
   menu_font_ = NonClientFont(true);
   LoadBitmaps();
-  SetPropA(handle_, kSkinnerProp, this);
-  old_proc_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinForm::Proc)));
-  SetPropA(handle_, kOldProcProp, reinterpret_cast<HANDLE>(old_proc_));
+  if (!window_sub_.Attach(handle_, [this](UINT msg, WPARAM wparam, LPARAM lparam) {
+        return Dispatch(msg, wparam, lparam);
+      })) {
+    if (form_) form_->SetColor(saved_color_);
+    return;
+  }
   HookMdiClient();
   if (settings_.FrameOn) {
     HookForm();
@@ -376,15 +340,9 @@ void TWinSkinForm::Detach() {
 
 void TWinSkinForm::Unhook() {
   UnhookMdiClient();
-  if (!old_proc_) return;
-  // Only put the old procedure back while ours is on top: whoever subclassed
-  // after us keeps their chain, and ours then just passes messages on.
-  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(handle_, GWLP_WNDPROC)) == &TWinSkinForm::Proc) {
-    SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old_proc_));
-    RemovePropA(handle_, kOldProcProp);
-  }
-  old_proc_ = nullptr;
-  RemovePropA(handle_, kSkinnerProp);
+  // Whoever subclassed the window after us keeps their chain; ours then
+  // just passes messages on.
+  window_sub_.Detach();
 }
 
 void TWinSkinForm::Release() {
@@ -601,21 +559,8 @@ LRESULT TWinSkinForm::OnSysCommand(WPARAM wparam, LPARAM lparam) {
 
 // ---- window procedure -------------------------------------------------------
 
-LRESULT CALLBACK TWinSkinForm::Proc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
-  TWinSkinForm* self = SkinnerOf(window);
-  if (!self || !self->old_proc_) {
-    // Released while another procedure subclassed the window after ours:
-    // ours stays in the chain and only passes messages on.
-    auto old = reinterpret_cast<WNDPROC>(GetPropA(window, kOldProcProp));
-    return old ? CallWindowProcA(old, window, msg, wparam, lparam)
-               : DefWindowProcA(window, msg, wparam, lparam);
-  }
-  return self->Dispatch(msg, wparam, lparam);
-}
-
 LRESULT TWinSkinForm::Default(UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (!old_proc_) return DefWindowProcA(handle_, msg, wparam, lparam);
-  return CallWindowProcA(old_proc_, handle_, msg, wparam, lparam);
+  return window_sub_.CallOld(msg, wparam, lparam);
 }
 
 bool TWinSkinForm::PaintsFrame() const {
@@ -703,19 +648,18 @@ LRESULT TWinSkinForm::OnNcDestroy(WPARAM wparam, LPARAM lparam) {
   life_ = 4;
   KillTimer(handle_, kHoverTimer);
   LeaveMenuLoop(false);
-  WNDPROC old = old_proc_;
+  // The window procedure is given back once the window's own handled this.
   Unhook();
   UnhookForm();
   RestoreOwnerDraw();
   system_popup_.reset();
-  RemovePropA(handle_, kOldProcProp);
   hot_ = nullptr;
   menu_items_.clear();
   buttons_.clear();
   // A bare window's menu is no longer on the window: it is ours to free.
   if (native_menu_ && !form_ && GetMenu(handle_) != native_menu_) DestroyMenu(native_menu_);
   native_menu_ = nullptr;
-  const LRESULT r = CallWindowProcA(old, handle_, WM_NCDESTROY, wparam, lparam);
+  const LRESULT r = Default(WM_NCDESTROY, wparam, lparam);
   life_ = 6;
   return r;
 }

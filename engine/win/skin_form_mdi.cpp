@@ -14,13 +14,6 @@
 
 namespace {
 
-const char kClientSkinnerProp[] = "MvMdiFrameSkinner";
-const char kClientOldProcProp[] = "MvMdiClientOldProc";
-
-TWinSkinForm* FrameOfClient(HWND client) {
-  return static_cast<TWinSkinForm*>(GetPropA(client, kClientSkinnerProp));
-}
-
 bool IsMdiSysCommand(UINT id) {
   return id == SC_CLOSE || id == SC_RESTORE || id == SC_MINIMIZE;
 }
@@ -74,15 +67,11 @@ void TWinSkinForm::ReadMdiKind() {
 }
 
 void TWinSkinForm::HookMdiClient() {
-  if (kind_ != TMdiKind::Frame || !mdi_client_ || old_client_proc_) return;
-  SetPropA(mdi_client_, kClientSkinnerProp, this);
-  old_client_proc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-      mdi_client_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinForm::MdiClientProc)));
-  if (!old_client_proc_) {
-    RemovePropA(mdi_client_, kClientSkinnerProp);
+  if (kind_ != TMdiKind::Frame || !mdi_client_ || client_sub_.Attached()) return;
+  if (!client_sub_.Attach(mdi_client_, [this](UINT msg, WPARAM wparam, LPARAM lparam) {
+        return MdiClientDispatch(msg, wparam, lparam);
+      }))
     return;
-  }
-  SetPropA(mdi_client_, kClientOldProcProp, reinterpret_cast<HANDLE>(old_client_proc_));
   // The scroll bars go at once when the skin does not want them.
   if (settings_.FrameOn && !settings_.MdiScrollbar)
     SetWindowPos(mdi_client_, nullptr, 0, 0, 0, 0,
@@ -96,48 +85,23 @@ void TWinSkinForm::UnhookMdiClient() {
     SkinManager->MdiFrameControl = nullptr;
     SkinManager->MdiMaximized = false;
   }
-  if (!old_client_proc_) return;
-  HWND client = mdi_client_;
-  if (IsWindow(client)) {
-    // Only while ours is on top: a later subclass keeps its chain and ours
-    // then passes every message on (the old procedure stays in a property).
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(client, GWLP_WNDPROC)) ==
-        &TWinSkinForm::MdiClientProc) {
-      SetWindowLongPtrA(client, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old_client_proc_));
-      RemovePropA(client, kClientOldProcProp);
-    }
-    RemovePropA(client, kClientSkinnerProp);
-  }
-  old_client_proc_ = nullptr;
-}
-
-LRESULT CALLBACK TWinSkinForm::MdiClientProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
-  TWinSkinForm* self = FrameOfClient(window);
-  if (!self || !self->old_client_proc_ || self->mdi_client_ != window) {
-    auto old = reinterpret_cast<WNDPROC>(GetPropA(window, kClientOldProcProp));
-    if (msg == WM_NCDESTROY) RemovePropA(window, kClientOldProcProp);
-    return old ? CallWindowProcA(old, window, msg, wparam, lparam)
-               : DefWindowProcA(window, msg, wparam, lparam);
-  }
-  return self->MdiClientDispatch(msg, wparam, lparam);
+  // A later subclass of the client keeps its chain; ours then passes every
+  // message on.
+  client_sub_.Detach();
 }
 
 LRESULT TWinSkinForm::MdiClientDefault(UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (!old_client_proc_) return DefWindowProcA(mdi_client_, msg, wparam, lparam);
-  return CallWindowProcA(old_client_proc_, mdi_client_, msg, wparam, lparam);
+  return client_sub_.CallOld(msg, wparam, lparam);
 }
 
 LRESULT TWinSkinForm::MdiClientDispatch(UINT msg, WPARAM wparam, LPARAM lparam) {
   const bool frame_on = settings_.FrameOn;
   switch (msg) {
-    case WM_NCDESTROY: {
-      HWND client = mdi_client_;
-      WNDPROC old = old_client_proc_;
+    case WM_NCDESTROY:
+      // The client's procedure is given back once its own handled this.
       UnhookMdiClient();
-      RemovePropA(client, kClientOldProcProp);
       mdi_client_ = nullptr;
-      return CallWindowProcA(old, client, msg, wparam, lparam);
-    }
+      return MdiClientDefault(msg, wparam, lparam);
     case WM_NCCALCSIZE:
       if (frame_on && !settings_.MdiScrollbar) {
         const LONG_PTR style = GetWindowLongPtrA(mdi_client_, GWL_STYLE);

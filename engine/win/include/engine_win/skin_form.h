@@ -17,6 +17,7 @@
 #include "engine/skin_elements.h"
 #include "engine_win/gdi_paint.h"
 #include "engine_win/skin_messages.h"
+#include "engine_win/subclass.h"
 
 class TCustomForm;
 class TCustomImageList;
@@ -24,7 +25,6 @@ class TMenuItem;
 class TPopupMenu;
 class TToolBar;
 class TWinSkinForm;
-struct TFormHookState;
 struct TMessage;
 
 // The Tag of the skinned system menu's popup.
@@ -119,7 +119,7 @@ class TWinSkinForm {
   void Reload(const TSkinContent* skin);
 
   HWND Handle() const { return handle_; }
-  bool Attached() const { return old_proc_ != nullptr; }
+  bool Attached() const { return window_sub_.Attached(); }
   bool Dead() const { return life_ == 6; }
   const TFrameMetrics& Metrics() const { return metrics_; }
   bool Active() const { return active_; }
@@ -183,7 +183,6 @@ class TWinSkinForm {
  private:
   friend class TWinSysButton;
   friend class TMenuBtn;
-  static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam);
   // The message switch and its handlers.
   LRESULT Dispatch(UINT msg, WPARAM wparam, LPARAM lparam);
   LRESULT Default(UINT msg, WPARAM wparam, LPARAM lparam);
@@ -242,7 +241,6 @@ class TWinSkinForm {
   void LayoutButtons(int width);
   void ResizeForFrame();
   // MDI (skin_form_mdi.cpp).
-  static LRESULT CALLBACK MdiClientProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam);
   LRESULT MdiClientDispatch(UINT msg, WPARAM wparam, LPARAM lparam);
   LRESULT MdiClientDefault(UINT msg, WPARAM wparam, LPARAM lparam);
   void ReadMdiKind();
@@ -273,7 +271,7 @@ class TWinSkinForm {
   TCustomForm* form_;
   const TSkinContent* skin_;
   TFormSkinSettings settings_;
-  WNDPROC old_proc_ = nullptr;
+  TWindowSubclass window_sub_;
   int life_ = 0;  // 0 attached, 1 ready, 3 reloading, 4 being destroyed, 6 dead
   bool active_ = false;
   bool tracking_ = false;
@@ -311,10 +309,10 @@ class TWinSkinForm {
     UINT Type;  // the entry's type before
   };
   std::vector<TOwnerDrawn> owner_drawn_;
-  std::shared_ptr<TFormHookState> form_hook_;
+  TControlSubclass form_sub_;  // the framework form's handler while the frame is skinned
   TMdiKind kind_ = TMdiKind::None;
   HWND mdi_client_ = nullptr;
-  WNDPROC old_client_proc_ = nullptr;
+  TWindowSubclass client_sub_;  // the MDI client of an MDI frame
   bool saved_menu_update_ = true;
   bool mdi_maximised_ = false;  // an MDI child: last known maximised state
   struct TPaintedBar {
