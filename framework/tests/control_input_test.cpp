@@ -13,9 +13,12 @@
 #include "framework/grids.h"
 #include "framework/menus.h"
 #include "framework/stdctrls.h"
+#include "real_input.h"
 #include "test_support.h"
 
 namespace {
+
+using namespace real_input;
 
 // Handles messages until `done` holds or about three seconds passed.
 template <class F>
@@ -35,21 +38,6 @@ void Pump(int rounds = 20) {
   }
 }
 
-INPUT MouseInput(POINT screen, DWORD flags) {
-  int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = static_cast<LONG>((screen.x * 65536 + w / 2) / w);
-  in.mi.dy = static_cast<LONG>((screen.y * 65536 + h / 2) / h);
-  in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
-  return in;
-}
-
-void MouseAt(POINT screen, DWORD flags) {
-  INPUT in = MouseInput(screen, flags);
-  SendInput(1, &in, sizeof in);
-}
-
 // Queues a whole gesture at once: native controls run modal loops (scroll
 // bars, tree views) from the button-down until the button-up arrives.
 void Gesture(std::initializer_list<std::pair<POINT, DWORD>> steps) {
@@ -66,30 +54,6 @@ void Click(TControl* c, int x, int y) {
   MouseAt(p, 0);
   Pump(3);
   Gesture({{p, MOUSEEVENTF_LEFTDOWN}, {p, MOUSEEVENTF_LEFTUP}});
-}
-
-void Key(WORD vk, bool shift = false) {
-  std::vector<INPUT> in;
-  auto add = [&](WORD k, bool up) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = k;
-    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    in.push_back(i);
-  };
-  if (shift) add(VK_SHIFT, false);
-  add(vk, false);
-  add(vk, true);
-  if (shift) add(VK_SHIFT, true);
-  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-  Pump(10);
-}
-
-void Type(const std::string& text) {
-  for (char ch : text) {
-    SHORT code = VkKeyScanA(ch);
-    Key(LOBYTE(code), (HIBYTE(code) & 1) != 0);
-  }
 }
 
 // Timer procedures for steps that must happen inside a native modal loop

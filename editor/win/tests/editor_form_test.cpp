@@ -16,10 +16,12 @@
 #include "format/mem_ini.h"
 #include "format/skin_package.h"
 #include "main_form.h"
+#include "real_input.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using namespace real_input;
 
 template <class F>
 bool PumpUntil(F done, int ms = 3000) {
@@ -39,16 +41,6 @@ void Pump(int rounds = 10) {
   }
 }
 
-INPUT MouseInput(POINT screen, DWORD flags) {
-  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = static_cast<LONG>((screen.x * 65536 + w / 2) / w);
-  in.mi.dy = static_cast<LONG>((screen.y * 65536 + h / 2) / h);
-  in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
-  return in;
-}
-
 void ClickAt(POINT screen) {
   INPUT move = MouseInput(screen, 0);
   SendInput(1, &move, sizeof move);
@@ -57,30 +49,6 @@ void ClickAt(POINT screen) {
                     MouseInput(screen, MOUSEEVENTF_LEFTUP)};
   SendInput(2, click, sizeof(INPUT));
   Pump(15);
-}
-
-void Key(WORD vk, bool shift = false) {
-  std::vector<INPUT> in;
-  auto add = [&](WORD k, bool up) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = k;
-    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    in.push_back(i);
-  };
-  if (shift) add(VK_SHIFT, false);
-  add(vk, false);
-  add(vk, true);
-  if (shift) add(VK_SHIFT, true);
-  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-  Pump(8);
-}
-
-void Type(const std::string& text) {
-  for (char ch : text) {
-    const SHORT code = VkKeyScanA(ch);
-    Key(LOBYTE(code), (HIBYTE(code) & 1) != 0);
-  }
 }
 
 // Replaces the text of the focused edit: select it all, then type.
