@@ -10,6 +10,7 @@
 #include <string>
 
 #include "format/skin_package.h"
+#include "framework/screen_shot.h"
 #include "main_form.h"
 #include "splash.h"
 
@@ -58,21 +59,7 @@ void ScheduleShot(TMainfm* form, const TOptions& o, int& exit_code) {
     if (TTreeNode* node = FindNode(form->Tree1, o.Select)) form->Tree1->SetSelected(node);
     Application->ProcessMessages();
     form->Update();
-    RECT r;
-    GetWindowRect(form->Handle(), &r);
-    RECT screen_rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    IntersectRect(&r, &r, &screen_rect);
-    TBitmap shot(r.right - r.left, r.bottom - r.top, TPixelFormat::pf24bit);
-    HDC screen = GetDC(nullptr);
-    BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top,
-           SRCCOPY);
-    ReleaseDC(nullptr, screen);
-    try {
-      shot.SaveToFile(o.Shot);
-    } catch (const std::exception& e) {
-      std::fprintf(stderr, "%s\n", e.what());
-      exit_code = 1;
-    }
+    if (!SaveScreenAround(form->Handle(), 0, 0, o.Shot)) exit_code = 1;
     if (form->Tree1->Items()->Count() == 0) exit_code = 1;
     Application->Terminate();
   };

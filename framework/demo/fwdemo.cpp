@@ -10,6 +10,7 @@
 #include "framework/forms.h"
 #include "framework/imglist.h"
 #include "framework/menus.h"
+#include "framework/screen_shot.h"
 
 namespace {
 
@@ -136,15 +137,6 @@ class TDemoForm : public TForm {
   TTimer* timer_;
 };
 
-// Copies the screen rectangle `r` into a 24-bit BMP file.
-void SaveScreen(const RECT& r, const std::string& path) {
-  TBitmap shot(r.right - r.left, r.bottom - r.top, TPixelFormat::pf24bit);
-  HDC screen = GetDC(nullptr);
-  BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);
-  ReleaseDC(nullptr, screen);
-  shot.SaveToFile(path);
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -167,16 +159,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       photo->SetInterval(300);
       photo->OnTimer = [&, photo](TObject*) {
         photo->SetEnabled(false);
-        RECT r;
-        GetWindowRect(form->Handle(), &r);
-        r.right += 120;
-        r.bottom += 60;
-        try {
-          SaveScreen(r, shot_path);
-        } catch (const std::exception& e) {
-          std::fprintf(stderr, "%s\n", e.what());
-          exit_code = 1;
-        }
+        if (!SaveScreenAround(form->Handle(), 120, 60, shot_path)) exit_code = 1;
         EndMenu();
         Application->Terminate();
       };

@@ -16,6 +16,7 @@
 #include "framework/grids.h"
 #include "framework/imglist.h"
 #include "framework/menus.h"
+#include "framework/screen_shot.h"
 #include "framework/stdctrls.h"
 
 namespace {
@@ -414,15 +415,6 @@ class TGalleryForm : public TForm {
   TPageControl* pages_ = nullptr;
 };
 
-// Copies the screen rectangle `r` into a 24-bit BMP file.
-void SaveScreen(const RECT& r, const std::string& path) {
-  TBitmap shot(r.right - r.left, r.bottom - r.top, TPixelFormat::pf24bit);
-  HDC screen = GetDC(nullptr);
-  BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);
-  ReleaseDC(nullptr, screen);
-  shot.SaveToFile(path);
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -442,14 +434,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     photo->SetInterval(800);
     photo->OnTimer = [&, photo](TObject*) {
       photo->SetEnabled(false);
-      RECT r;
-      GetWindowRect(form->Handle(), &r);
-      try {
-        SaveScreen(r, shot_path);
-      } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        exit_code = 1;
-      }
+      if (!SaveScreenAround(form->Handle(), 0, 0, shot_path)) exit_code = 1;
       Application->Terminate();
     };
   }

@@ -19,7 +19,7 @@
 #include <string>
 
 #include "default_skin.h"
-#include "screen_shot.h"
+#include "framework/screen_shot.h"
 #include "engine/builtin_bitmaps.h"
 #include "skindemo_mdi.h"
 #include "engine/skin_parse.h"

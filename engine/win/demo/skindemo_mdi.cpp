@@ -12,7 +12,7 @@
 #include "engine_win/skin_manage.h"
 #include "framework/forms.h"
 #include "framework/graphics.h"
-#include "screen_shot.h"
+#include "framework/screen_shot.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
-// The demos' screen capture: a window's screen area, with some room around
-// it for a dropdown, saved as a bitmap file.
+// Screen capture for the programs' --shot options: a window's screen area,
+// with some room around it for a dropdown, clipped to the screen and saved as
+// a 24-bit bitmap file.
 #pragma once
 
 #include <windows.h>

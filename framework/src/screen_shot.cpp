@@ -1,4 +1,4 @@
-#include "screen_shot.h"
+#include "framework/screen_shot.h"
 
 #include <algorithm>
 #include <cstdio>
