@@ -357,15 +357,16 @@ TSpeedButtonLook SpeedButtonLook(bool hot, bool pressed, bool enabled, bool down
   l.Cell = l.Frame == kButtonPressed ? 3 : l.Frame == kButtonDisabled ? 2 : 1;
   if (down) l.Cell = 4;
   l.DrawFace = l.Frame == kButtonPressed || l.Frame == kButtonHot || !flat;
-  l.TextFrame = f;
   return l;
 }
 
-int ButtonTextColourSlot(int frame, bool normal_everywhere) {
-  if (frame == kButtonHot) return 2;
-  if (frame == kButtonPressed) return 3;
-  if (frame == kButtonNormal || normal_everywhere) return 1;
-  return 0;
+TColor ButtonTextColour(const TButtonTextColours& skin, int frame, bool normal_everywhere,
+                        TColor fallback) {
+  TColor c = fallback;
+  if (skin.HasNormal && (normal_everywhere || frame == kButtonNormal)) c = skin.Normal;
+  if (frame == kButtonHot && skin.HasHot) c = skin.Hot;
+  if (frame == kButtonPressed && skin.HasPressed) c = skin.Pressed;
+  return c;
 }
 
 TGlyphLayout GlyphLayoutFromName(std::string_view name) {

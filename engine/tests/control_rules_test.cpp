@@ -366,9 +366,31 @@ TEST(ControlRules, MenuButtonAndMouseRules) {
   // Negative coordinates survive; a huge control reports the cursor.
   EXPECT_EQ(MouseDownPosition(100, 20, 0xFFFE0005u, {1, 1}), (TPoint{5, -2}));
   EXPECT_EQ(MouseDownPosition(40000, 20, 0x00050005u, {39000, 7}), (TPoint{39000, 7}));
-  EXPECT_EQ(ButtonTextColourSlot(kButtonHot, false), 2);
-  EXPECT_EQ(ButtonTextColourSlot(kButtonFocused, false), 0);
-  EXPECT_EQ(ButtonTextColourSlot(kButtonFocused, true), 1);
+}
+
+TEST(ControlRules, ButtonTextColours) {
+  const TButtonTextColours all{true, true, true, 0x111111, 0x222222, 0x333333};
+  const TButtonTextColours normal_only{true, false, false, 0x111111, 0, 0};
+  const TButtonTextColours none{};
+  struct Case {
+    const TButtonTextColours* skin;
+    int frame;
+    bool everywhere;
+    TColor want;
+  } cases[] = {
+      {&all, kButtonNormal, false, 0x111111},
+      {&all, kButtonHot, false, 0x222222},
+      {&all, kButtonPressed, true, 0x333333},
+      {&all, kButtonFocused, false, 0xABCDEF},
+      {&all, kButtonFocused, true, 0x111111},
+      // An undefined hot colour leaves the normal one where it applies.
+      {&normal_only, kButtonHot, true, 0x111111},
+      {&normal_only, kButtonHot, false, 0xABCDEF},
+      {&none, kButtonPressed, true, 0xABCDEF},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ButtonTextColour(*c.skin, c.frame, c.everywhere, 0xABCDEF), c.want)
+        << c.frame << " " << c.everywhere;
 }
 
 }  // namespace

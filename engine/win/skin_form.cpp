@@ -1,4 +1,5 @@
 #include "engine_win/skin_form.h"
+#include "engine_win/skin_data.h"
 #include "engine_win/skin_manage.h"
 
 #include <algorithm>
@@ -71,9 +72,11 @@ TWinSkinForm::TWinSkinForm(HWND window, TCustomForm* form, const TSkinContent* s
 
 TWinSkinForm::~TWinSkinForm() {
   Release();
+  controls_.reset();
   ClearToolbarPainters();
   if (caption_font_) DeleteObject(caption_font_);
   if (menu_font_) DeleteObject(menu_font_);
+  if (face_brush_) DeleteObject(face_brush_);
 }
 
 // ---- the framework form's message handler --------------------------------
@@ -195,6 +198,9 @@ void TWinSkinForm::MeasureNativeFrame() {
 
 void TWinSkinForm::Attach(bool setup_now) {
   if (Attached() || !IsWindow(handle_) || !skin_) return;
+  // Whether the frame is skinned is decided now, from the component as it is
+  // (its OnBeforeSkinForm may just have changed it).
+  if (settings_.Data) settings_.FrameOn = settings_.Data->SkinControls().Has(xcMainMenu);
   ReadStyles();
   ReadMdiKind();
   MeasureNativeFrame();
@@ -232,8 +238,20 @@ void TWinSkinForm::Attach(bool setup_now) {
   if (setup_now) Setup();
 }
 
+void TWinSkinForm::SkinControls() {
+  if (!settings_.Data || !Attached()) return;
+  if (!controls_) controls_ = std::make_unique<TSkinControlList>(settings_.Data, this);
+  if (form_)
+    controls_->SkinFormControls(form_);
+  else
+    controls_->SkinChildWindows(handle_);
+}
+
 void TWinSkinForm::Setup() {
-  if (life_ != 0 || !settings_.FrameOn) return;
+  if (life_ != 0 || !settings_.FrameOn) {
+    SkinControls();
+    return;
+  }
   system_menu_ = GetSystemMenu(handle_, FALSE);
   const LONG_PTR style = GetWindowLongPtrA(handle_, GWL_STYLE);
   bool resize = !(style & WS_CHILD) && border_kind_ != TBorderKind::NoCaption &&
@@ -253,6 +271,7 @@ void TWinSkinForm::Setup() {
   BuildRegion(true);
   InvalidateFrame();
   if (active_) SetTimer(handle_, kHoverTimer, 250, nullptr);
+  SkinControls();
   SendMessageA(handle_, kSkmSkinned, 0, kSkinMagic);
   if (settings_.OnSkinned) settings_.OnSkinned();
 }
@@ -308,12 +327,14 @@ void TWinSkinForm::Detach() {
   LeaveMenuLoop(true);
   hot_ = nullptr;
   const bool destroying = life_ == 4;
+  if (controls_) controls_->DetachAll();
   // The client size the skinned window has now is the one to keep.
   RECT keep;
   GetClientRect(handle_, &keep);
   Unhook();
   UnhookForm();
   RestoreOwnerDraw();
+  if (!destroying) RestorePopupMenus();
   if (form_ && !destroying) form_->SetColor(saved_color_);
   const LONG_PTR style = GetWindowLongPtrA(handle_, GWL_STYLE);
   if ((saved_style_ & WS_SYSMENU) && !(style & WS_SYSMENU))
@@ -351,6 +372,7 @@ void TWinSkinForm::Release() {
   LeaveMenuLoop(true);
   hot_ = nullptr;
   system_popup_.reset();
+  if (controls_) controls_->DetachAll();
   if (!Attached()) return;
   Unhook();
   UnhookForm();
@@ -369,16 +391,16 @@ void TWinSkinForm::Reload(const TSkinContent* skin) {
   if (!skin || !Attached()) return;
   skin_ = skin;
   life_ = 3;
-  if (form_) form_->SetColor(skin_->Colours[kcButtonFace]);
   LoadBitmaps();
   if (settings_.FrameOn) {
     ComputeMetrics();
     ApplyMdiChildMetrics();
-    ResizeForFrame();
-    BuildRegion(true);
   }
+  Recolour();
   life_ = 1;
   InvalidateFrame();
+  if (controls_) controls_->SkinChanged();
+  SkinControls();
   SendMessageA(handle_, kSkmSkinned, 0, kSkinMagic);
   if (settings_.OnSkinned) settings_.OnSkinned();
 }
@@ -598,6 +620,9 @@ LRESULT TWinSkinForm::Dispatch(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_MEASUREITEM:
     case WM_DRAWITEM:
       return OnMenuEntryMessage(msg, wparam, lparam);
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+      return OnControlColour(msg, wparam, lparam);
     case WM_ERASEBKGND:
       return OnEraseBackground(wparam, lparam);
     case WM_SIZE:
@@ -653,6 +678,7 @@ LRESULT TWinSkinForm::OnNcDestroy(WPARAM wparam, LPARAM lparam) {
   UnhookForm();
   RestoreOwnerDraw();
   system_popup_.reset();
+  if (controls_) controls_->DetachAll();  // the child windows are gone already
   hot_ = nullptr;
   menu_items_.clear();
   buttons_.clear();
@@ -779,8 +805,10 @@ LRESULT TWinSkinForm::OnSetIcon(WPARAM wparam, LPARAM lparam) {
 }
 
 LRESULT TWinSkinForm::OnRecolour(WPARAM wparam, LPARAM lparam) {
-  if (!settings_.FrameOn) return Default(kSkmRecolour, wparam, lparam);
-  if (form_) form_->SetColor(skin_->Colours[kcButtonFace]);
+  // A framework form asks for its colours again: the skin is applied anew,
+  // as after a change.
+  if (!settings_.FrameOn || !form_) return Default(kSkmRecolour, wparam, lparam);
+  Reload(skin_);
   return 0;
 }
 
@@ -817,7 +845,9 @@ LRESULT TWinSkinForm::OnNcHitTest(WPARAM wparam, LPARAM lparam) {
 LRESULT TWinSkinForm::OnNcPaint(WPARAM wparam, LPARAM lparam) {
   if (border_kind_ == TBorderKind::NoCaption || !PaintsFrame())
     return Default(WM_NCPAINT, wparam, lparam);
-  PaintFrame();
+  // Not while the window's own handling of a menu change puts the menu on
+  // and takes it off again: the frame is painted once that is over.
+  if (NcPaintEnabled()) PaintFrame();
   return 0;
 }
 

@@ -58,6 +58,7 @@ class TManagedFormSkinner : public TFormSkinner {
     s.MenuGlyphs = d.MenuGlyphs();
     s.MdiChildBorder = d.Options().Has(xoMDIChildBorder);
     s.MdiScrollbar = d.Options().Has(xoMDIScrollbar);
+    s.Data = &d;
     return s;
   }
   TSkinData* data_;

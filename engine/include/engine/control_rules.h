@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/colour.h"
 #include "engine/geometry.h"
 #include "engine/skin_options.h"
 
@@ -183,15 +184,20 @@ int GlyphCellWidth(int strip_width, int num_glyphs);
 struct TSpeedButtonLook {
   int Frame = kButtonNormal;
   int Cell = 1;
-  bool DrawFace = true;           // a flat button shows its face only hot or down
-  int TextFrame = kButtonNormal;  // the frame whose text colour applies
+  bool DrawFace = true;  // a flat button shows its face only hot or down
 };
 TSpeedButtonLook SpeedButtonLook(bool hot, bool pressed, bool enabled, bool down, bool flat);
 
-// Which skin text colour a frame uses: 0 none (the caller's default),
-// 1 normal, 2 mouse-over, 3 pressed. `normal_everywhere` is the bit
-// button's rule (the normal colour in every frame, then the overrides).
-int ButtonTextColourSlot(int frame, bool normal_everywhere);
+// A button's text colour in a frame: `fallback`, replaced by the skin's
+// normal colour (in every frame, or in the normal frame only), then by its
+// mouse-over colour in the hot frame and its pressed colour in the pressed
+// frame, each only when the skin defines it.
+struct TButtonTextColours {
+  bool HasNormal = false, HasHot = false, HasPressed = false;
+  TColor Normal = 0, Hot = 0, Pressed = 0;
+};
+TColor ButtonTextColour(const TButtonTextColours& skin, int frame, bool normal_everywhere,
+                        TColor fallback);
 
 // Glyph and caption placement (the platform's DrawText flags).
 constexpr unsigned kTextCenter = 0x1, kTextRight = 0x2, kTextWordBreak = 0x10;

@@ -138,6 +138,11 @@ class TControl : public TComponent {
   void BringToFront();
 
   virtual void Click();
+  // Runs the control's mouse-down notification (OnMouseDown and what the
+  // class adds) for a press that something else intercepted.
+  void NotifyMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    MouseDown(button, shift, x, y);
+  }
   // Whether the mouse is over the control (between CM_MOUSEENTER and
   // CM_MOUSELEAVE).
   bool MouseInControl() const;

@@ -15,14 +15,17 @@
 
 #include "engine/form_layout.h"
 #include "engine/skin_elements.h"
+#include "engine_controls/control_list.h"
 #include "engine_win/gdi_paint.h"
 #include "engine_win/skin_messages.h"
 #include "engine_win/subclass.h"
 
+class TComponent;
 class TCustomForm;
 class TCustomImageList;
 class TMenuItem;
 class TPopupMenu;
+class TSkinData;
 class TToolBar;
 class TWinSkinForm;
 struct TMessage;
@@ -77,6 +80,9 @@ class TMenuBtn : public TNCObject {
   wchar_t Accelerator() const;
 };
 
+// What the skinner is told besides the skin. With a component (Data) the
+// switches it has, SkinControls, Options and MenuUpdate, are read from it
+// whenever they are needed, and the copies here are not used.
 struct TFormSkinSettings {
   bool FrameOn = true;            // frame and menu bar skinned
   bool MenuUpdate = true;         // the bar follows the form's menu changes
@@ -88,18 +94,23 @@ struct TFormSkinSettings {
   std::function<void()> OnSkinned;
   bool MdiChildBorder = false;  // MDI children keep their own frame
   bool MdiScrollbar = false;    // the MDI client keeps its scroll bars
+  bool PopupMenus = true;       // the form's popup menus are owner drawn
+  int DisableTag = 99;          // a popup menu with this Tag keeps its look
+  // The component whose skin this is; with it the form's controls are
+  // skinned too (null: the frame only).
+  TSkinData* Data = nullptr;
 };
 
 // What a skinned window is to the multiple-document machinery.
 enum class TMdiKind : int { None = 0, Frame = 1, Child = 2 };
 
-class TWinSkinForm {
+class TWinSkinForm : public TControlHost {
  public:
   // `form` is the framework form behind the window, or null for a bare
   // window. The skin must outlive the skinner (or be replaced by Reload).
   TWinSkinForm(HWND window, TCustomForm* form, const TSkinContent* skin,
                TFormSkinSettings settings = {});
-  ~TWinSkinForm();
+  ~TWinSkinForm() override;
   TWinSkinForm(const TWinSkinForm&) = delete;
   TWinSkinForm& operator=(const TWinSkinForm&) = delete;
 
@@ -157,6 +168,18 @@ class TWinSkinForm {
   // What the skinner does in a framework form's message handler (it hooks
   // the handler while the frame is skinned).
   void FormMessage(TMessage& m);
+  // The component the skin comes from (null when the skinner was given a
+  // skin alone).
+  TSkinData* Data() const { return settings_.Data; }
+  // Makes the popup menus owned by `container` (the form, and forms it owns)
+  // owner drawn, unless popup menus are not skinned or a menu's Tag is the
+  // disabling one; Detach switches back only the ones switched here.
+  void OwnerDrawPopupMenus(TComponent* container);
+  // The skinners of the form's controls (null without a component).
+  TSkinControlList* Controls() const { return controls_.get(); }
+  // Offers the form's controls (or a bare window's child windows) to the
+  // control skinners; controls already skinned are left as they are.
+  void SkinControls();
   // The owner-drawn copy of the system menu last shown (null before).
   TPopupMenu* SystemPopup() const { return system_popup_.get(); }
   // Runs a title button's action (on release).
@@ -167,7 +190,7 @@ class TWinSkinForm {
   // painted from the bar's two custom-draw events (skin_form_toolbar.cpp).
   // Sets those of the bar's events that are unassigned to this skinner's
   // painters and repaints the bar; events the bar already has stay.
-  void InstallToolbarPainters(TToolBar* bar);
+  void InstallToolbarPainters(TToolBar* bar) override;
   // Takes this skinner's painters (only those it set) off every bar of this skinner that still
   // exists (run by Detach, Release and the destructor).
   void ClearToolbarPainters();
@@ -210,6 +233,28 @@ class TWinSkinForm {
   LRESULT OnCommand(WPARAM wparam, LPARAM lparam);
   LRESULT OnRepaintFrame(WPARAM wparam, LPARAM lparam);
   void Setup();
+  // The skin changing (skin_form_reload.cpp): the form and what it owns get
+  // the new face colour, popup menus are owner drawn again, the frame keeps
+  // the client size and the form lays its controls out again.
+  void Recolour();
+  void RecolourOwned(TComponent* owner, int depth);
+  void Relayout();
+  void RestorePopupMenus();
+  // The component's switches while skinned (the settings' without one).
+  bool MenuUpdate() const;
+  void SetMenuUpdate(bool on);
+  bool ToolbarBackground() const;
+  bool ToolbarButtons() const;
+  bool MdiChildBorder() const;
+  bool MdiScrollbar() const;
+  bool PopupMenusOn() const;
+  int DisableTag() const;
+  // False while the window's own handling of a menu change runs: the frame
+  // is not painted meanwhile (the component's flag when there is one).
+  bool NcPaintEnabled() const;
+  // A bare window's statics and buttons sit on the skin's face colour.
+  LRESULT OnControlColour(UINT msg, WPARAM wparam, LPARAM lparam);
+  HBRUSH FaceBrush();
   // Menus (skin_form_menu.cpp).
   LRESULT OnNcPress(WPARAM wparam, LPARAM lparam);
   LRESULT OnMenuChanged(WPARAM wparam, LPARAM lparam);
@@ -321,4 +366,10 @@ class TWinSkinForm {
     bool Background, Buttons;  // which events are ours
   };
   std::vector<TPaintedBar> painted_bars_;  // the bars this skinner painted
+  std::unique_ptr<TSkinControlList> controls_;
+  HBRUSH face_brush_ = nullptr;  // of the skin's face colour, for a bare window's children
+  bool menu_changing_ = false;   // without a component: a menu change is running
+  // The popup menus OwnerDrawPopupMenus switched (compared with the live
+  // menus only, never used through these pointers).
+  std::vector<const TPopupMenu*> owner_drawn_popups_;
 };

@@ -25,6 +25,9 @@ constexpr UINT kSkmTitleAction = 0x3514;
 // application-decided visibility shows: WParam = the button's Visibility
 // (1000..2000), LParam = its Action; an answer above 0 shows it.
 constexpr UINT kSkmTitleQuery = 0x3515;
+// To a skinned control: WParam > 0 switches its skinner on (and repaints),
+// otherwise off (the control looks native). Not passed to the control.
+constexpr UINT kSkmSetActive = 0x3506;
 // To an MDI client: redraw its frame window (WParam = the child asking).
 constexpr UINT kSkmMdiRedraw = 0x3516;
 // Opens the skinned menu-bar item under a screen point (LParam, packed as a

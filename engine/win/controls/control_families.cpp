@@ -1,0 +1,40 @@
+// The families the control pass can make, one row each. A family that is
+// selected but not in the table leaves its controls with their own look.
+#include <iterator>
+
+#include "engine_controls/control_list.h"
+#include "engine_controls/skin_button.h"
+
+namespace {
+
+template <class T>
+TSkinControl* Make(TComponent* owner, const TSkinnerChoice&) {
+  return new T(owner);
+}
+
+template <class T>
+TSkinControl* MakeWithGlyphProperty(TComponent* owner, const TSkinnerChoice& choice) {
+  auto* s = new T(owner);
+  s->GlyphProperty = choice.GlyphProperty ? choice.GlyphProperty : "";
+  return s;
+}
+
+struct TFamilyRow {
+  TSkinnerKind Kind;
+  TSkinnerMaker Maker;
+};
+
+const TFamilyRow kFamilies[] = {
+    {TSkinnerKind::Button, Make<TSkinButton>},
+    {TSkinnerKind::BitButton, MakeWithGlyphProperty<TSkinBitButton>},
+    {TSkinnerKind::SpeedButton, MakeWithGlyphProperty<TSkinSpeedButton>},
+    {TSkinnerKind::MenuButton, Make<TSkinMenuButton>},
+};
+
+}  // namespace
+
+TSkinnerMaker FindSkinnerMaker(TSkinnerKind kind) {
+  for (const TFamilyRow& row : kFamilies)
+    if (row.Kind == kind) return row.Maker;
+  return nullptr;
+}
