@@ -51,7 +51,7 @@ void TWinSkinForm::ReadMdiKind() {
   mdi_client_ = nullptr;
   if (GetWindowLongPtrA(handle_, GWL_EXSTYLE) & WS_EX_MDICHILD) {
     kind_ = TMdiKind::Child;
-    if (settings_.MdiChildBorder) settings_.FrameOn = false;
+    if (MdiChildBorder()) settings_.FrameOn = false;
     mdi_maximised_ = IsZoomed(handle_) != FALSE;
     return;
   }
@@ -59,7 +59,7 @@ void TWinSkinForm::ReadMdiKind() {
   if (!client) return;
   kind_ = TMdiKind::Frame;
   mdi_client_ = client;
-  saved_menu_update_ = settings_.MenuUpdate;
+  saved_menu_update_ = MenuUpdate();
   if (SkinManager) {
     SkinManager->MdiClient = client;
     SkinManager->MdiFrameControl = form_;
@@ -73,7 +73,7 @@ void TWinSkinForm::HookMdiClient() {
       }))
     return;
   // The scroll bars go at once when the skin does not want them.
-  if (settings_.FrameOn && !settings_.MdiScrollbar)
+  if (settings_.FrameOn && !MdiScrollbar())
     SetWindowPos(mdi_client_, nullptr, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
@@ -103,7 +103,7 @@ LRESULT TWinSkinForm::MdiClientDispatch(UINT msg, WPARAM wparam, LPARAM lparam) 
       mdi_client_ = nullptr;
       return MdiClientDefault(msg, wparam, lparam);
     case WM_NCCALCSIZE:
-      if (frame_on && !settings_.MdiScrollbar) {
+      if (frame_on && !MdiScrollbar()) {
         const LONG_PTR style = GetWindowLongPtrA(mdi_client_, GWL_STYLE);
         if (style & (WS_HSCROLL | WS_VSCROLL))
           SetWindowLongPtrA(mdi_client_, GWL_STYLE, style & ~(WS_HSCROLL | WS_VSCROLL));
@@ -111,7 +111,7 @@ LRESULT TWinSkinForm::MdiClientDispatch(UINT msg, WPARAM wparam, LPARAM lparam) 
       break;
     case WM_MDICREATE:
       // The bar follows the frame's menu again once the last child went.
-      settings_.MenuUpdate = false;
+      SetMenuUpdate(false);
       break;
     case WM_MDIDESTROY: {
       const LRESULT r = MdiClientDefault(msg, wparam, lparam);
@@ -120,7 +120,7 @@ LRESULT TWinSkinForm::MdiClientDispatch(UINT msg, WPARAM wparam, LPARAM lparam) 
         HWND active = ActiveMdiChild(&maximised);
         TellMdiMaximized(maximised);
         if (!active) {
-          settings_.MenuUpdate = saved_menu_update_;
+          SetMenuUpdate(saved_menu_update_);
           RebuildMenuBarForMdi();
         }
         RedrawMdiFrame();

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "engine_win/skin_data.h"
 #include "engine_win/skin_form.h"
 #include "engine_win/skin_manage.h"
 #include "framework/forms.h"
@@ -201,10 +202,16 @@ bool TWinSkinForm::OpenMenuItem(int index) {
   if (g_loop.Form) return false;  // one dropdown at a time
   while (index >= 0 && index < static_cast<int>(menu_items_.size())) {
     TMenuBtn& item = *menu_items_[static_cast<size_t>(index)];
-    if (!item.SubMenu) {
-      if (item.ItemEnabled) PostMessageW(handle_, WM_COMMAND, item.Command, 0);
-      return true;
-    }
+    // The item's own command goes first: an item without dropdown is just
+    // that command, and a framework item can fill its dropdown when clicked.
+    // (A native dropdown entry made by handle has the handle as identifier,
+    // no command of its own.)
+    const bool own_command =
+        !item.SubMenu ||
+        (item.Command != 0 &&
+         item.Command != static_cast<UINT>(reinterpret_cast<UINT_PTR>(item.SubMenu)));
+    if (item.ItemEnabled && own_command) PostMessageW(handle_, WM_COMMAND, item.Command, 0);
+    if (!item.SubMenu) return true;
     if (hot_ && hot_ != &item) hot_->MouseLeave();
     hot_ = &item;
     item.State = 2;
@@ -614,12 +621,27 @@ LRESULT TWinSkinForm::OnNcPress(WPARAM wparam, LPARAM lparam) {
   return 0;
 }
 
+// While the window's own handling puts the changed menu on the window, the
+// frame is not painted (the component's NcPaintEnabled is off meanwhile and
+// back to what it was afterwards, also when the handling throws).
 LRESULT TWinSkinForm::OnMenuChanged(WPARAM wparam, LPARAM lparam) {
-  const LRESULT r = Default(CM_MENUCHANGED, wparam, lparam);
+  struct TPause {
+    bool& Flag;
+    const bool Was;
+    explicit TPause(bool& flag) : Flag(flag), Was(flag) { Flag = false; }
+    ~TPause() { Flag = Was; }
+    TPause(const TPause&) = delete;
+    TPause& operator=(const TPause&) = delete;
+  };
+  LRESULT r = 0;
+  {
+    TPause pause(settings_.Data ? settings_.Data->NcPaintEnabled : nc_paint_enabled_);
+    r = Default(CM_MENUCHANGED, wparam, lparam);
+  }
   if (!settings_.FrameOn) return r;
   HMENU now = GetMenu(handle_);
   if (!now) return r;
-  if (settings_.MenuUpdate) {
+  if (MenuUpdate()) {
     native_menu_ = now;
     BuildMenuBar();
     const int menu = menu_items_.empty() ? 0 : GetSystemMetrics(SM_CYMENU);

@@ -51,14 +51,10 @@ class TManagedFormSkinner : public TFormSkinner {
       if (!SkinManager || !SkinManager->IsRegistered(data) || !data->OnAfterSkinForm) return;
       data->OnAfterSkinForm(form, window, class_name);
     };
-    s.FrameOn = d.SkinControls().Has(xcMainMenu);
-    s.MenuUpdate = d.MenuUpdate();
-    s.ToolbarBackground = !d.Options().Has(xoToolbarBK);
-    s.ToolbarButtons = !d.Options().Has(xoToolbarButton);
-    s.MenuGlyphs = d.MenuGlyphs();
-    s.MdiChildBorder = d.Options().Has(xoMDIChildBorder);
-    s.MdiScrollbar = d.Options().Has(xoMDIScrollbar);
+    // SkinControls, Options and MenuUpdate are read from the component
+    // itself while the window is skinned.
     s.Data = &d;
+    s.MenuGlyphs = d.MenuGlyphs();
     return s;
   }
   TSkinData* data_;

@@ -59,7 +59,7 @@ void TWinSkinForm::ClearToolbarPainters() {
 // ---- painters ---------------------------------------------------------------
 
 void TWinSkinForm::PaintToolbarBackground(HDC dc, const RECT& rect) {
-  if (!dc || !skin_ || !settings_.ToolbarBackground) return;
+  if (!dc || !skin_ || !ToolbarBackground()) return;
   const TDataSkinObject* e = skin_->Element(ksToolbar);
   if (!e || e->Bitmap.Empty()) return;
   const TRect r{rect.left, rect.top, rect.right, rect.bottom};
@@ -69,7 +69,7 @@ void TWinSkinForm::PaintToolbarBackground(HDC dc, const RECT& rect) {
 }
 
 bool TWinSkinForm::PaintToolButton(HDC dc, const RECT& bounds, unsigned state, COLORREF* text) {
-  if (!dc || !skin_ || !settings_.ToolbarButtons || life_ != 1) return false;
+  if (!dc || !skin_ || !ToolbarButtons() || life_ != 1) return false;
   const TDataSkinButton& e = skin_->Buttons;
   if (e.Bitmap.Empty()) return false;
   const int frame = ToolButtonFrame(state);

@@ -367,8 +367,8 @@ class TWinSkinForm : public TControlHost {
   };
   std::vector<TPaintedBar> painted_bars_;  // the bars this skinner painted
   std::unique_ptr<TSkinControlList> controls_;
-  HBRUSH face_brush_ = nullptr;  // of the skin's face colour, for a bare window's children
-  bool menu_changing_ = false;   // without a component: a menu change is running
+  HBRUSH face_brush_ = nullptr;   // of the skin's face colour, for a bare window's children
+  bool nc_paint_enabled_ = true;  // without a component: its NcPaintEnabled
   // The popup menus OwnerDrawPopupMenus switched (compared with the live
   // menus only, never used through these pointers).
   std::vector<const TPopupMenu*> owner_drawn_popups_;
