@@ -640,7 +640,11 @@ LRESULT TWinSkinForm::OnMenuChanged(WPARAM wparam, LPARAM lparam) {
   }
   if (!settings_.FrameOn) return r;
   HMENU now = GetMenu(handle_);
-  if (!now) return r;
+  if (!now) {
+    // The frame may have changed meanwhile (a menu taken off) unpainted.
+    if (PaintsFrame() && NcPaintEnabled()) PaintFrame();
+    return r;
+  }
   if (MenuUpdate()) {
     native_menu_ = now;
     BuildMenuBar();

@@ -8,8 +8,11 @@
 #include <memory>
 
 #include "engine/skin_parse.h"
+#include "engine/skin_stream.h"
+#include "engine_win/skin_data.h"
 #include "framework/forms.h"
 #include "framework/menus.h"
+#include "framework/messages.h"
 #include "test_skin.h"
 #include "window_probe.h"
 
@@ -622,6 +625,163 @@ TEST(SkinForm, DoubleClickOnTheIconCloses) {
   SendMessageA(w, WM_NCLBUTTONDBLCLK, HTCAPTION, ScreenCentre(w, b->Rect));
   Pump(50);
   EXPECT_FALSE(IsWindow(w));
+}
+
+// What a window's own handling of a menu change sees: its frame painted over
+// with a marker, then a WM_NCPAINT, and the pixel read back.
+struct TMenuChangeProbe {
+  TSkinData* Data = nullptr;
+  bool Seen = false;
+  bool EnabledDuring = true;
+  COLORREF PixelDuring = 0;
+  TPoint At;
+};
+TMenuChangeProbe g_probe;
+constexpr COLORREF kMarker = RGB(3, 250, 7);
+
+LRESULT CALLBACK MenuChangeProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg != CM_MENUCHANGED) return DefWindowProcA(w, msg, wp, lp);
+  g_probe.Seen = true;
+  if (g_probe.Data) g_probe.EnabledDuring = g_probe.Data->NcPaintEnabled;
+  HDC dc = GetWindowDC(w);
+  const RECT r{0, 0, 2000, 40};
+  HBRUSH marker = CreateSolidBrush(kMarker);
+  FillRect(dc, &r, marker);
+  DeleteObject(marker);
+  ReleaseDC(w, dc);
+  SendMessageA(w, WM_NCPAINT, 1, 0);
+  g_probe.PixelDuring = WindowPixel(w, g_probe.At.X, g_probe.At.Y);
+  return 0;
+}
+
+// The frame is not painted while the window handles a menu change: the
+// component's NcPaintEnabled is off meanwhile and as before afterwards (a
+// change inside another keeps it off); without a component the skinner
+// keeps the same rule itself.
+TEST(SkinForm, MenuChangeHoldsTheFramePainting) {
+  struct TCase {
+    const char* name;
+    bool component;
+    bool enabled_before;
+  };
+  const TCase cases[] = {{"component", true, true},
+                         {"component already holding", true, false},
+                         {"no component", false, true}};
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = MenuChangeProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "SkinFormTestMenuChange";
+  RegisterClassA(&wc);
+  for (const TCase& c : cases) {
+    TSkin skin;
+    TSkinData* data = nullptr;
+    TFormSkinSettings settings;
+    if (c.component) {
+      data = Create<TSkinData>(static_cast<TComponent*>(nullptr));
+      ASSERT_TRUE(data->ReadSkinStream(WriteSkinStream(skin.Test.Package())));
+      data->NcPaintEnabled = c.enabled_before;
+      settings.Data = data;
+    }
+    HWND w = CreateWindowExA(0, "SkinFormTestMenuChange", "Menu change",
+                             WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 400, 300, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+    TWinSkinForm f(w, nullptr, c.component ? &data->Content() : &skin.Content, settings);
+    f.Attach();
+    Pump(30);
+    const SIZE o = OuterSize(w);
+    g_probe = {data, false, true, 0, {o.cx / 2, 12}};
+    const COLORREF top =
+        TestPieceColour(skin.Index("top.bmp"), f.Active() ? 1 : 2, TTestPiece::Centre);
+    SendMessageA(w, CM_MENUCHANGED, 0, 0);
+    ASSERT_TRUE(g_probe.Seen) << c.name;
+    EXPECT_EQ(g_probe.PixelDuring, kMarker) << c.name;
+    if (data) {
+      EXPECT_FALSE(g_probe.EnabledDuring) << c.name;
+      EXPECT_EQ(data->NcPaintEnabled, c.enabled_before) << c.name;
+    }
+    // Painted once the change is over, unless the painting is still held.
+    EXPECT_EQ(WindowPixel(w, o.cx / 2, 12), c.enabled_before ? top : kMarker) << c.name;
+    f.Detach();
+    DestroyWindow(w);
+    if (data) data->Free();
+  }
+}
+
+// The static with identifier 7 gets its own text colour and brush from the
+// window's procedure.
+constexpr int kOwnColouredId = 7;
+LRESULT CALLBACK FaceDialogProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_CTLCOLORSTATIC && GetDlgCtrlID(reinterpret_cast<HWND>(lp)) == kOwnColouredId) {
+    SetTextColor(reinterpret_cast<HDC>(wp), RGB(200, 0, 0));
+    return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+  }
+  return DefWindowProcA(w, msg, wp, lp);
+}
+
+COLORREF BrushColour(LRESULT brush) {
+  LOGBRUSH lb{};
+  if (!GetObjectA(reinterpret_cast<HBRUSH>(brush), sizeof lb, &lb)) return CLR_INVALID;
+  return lb.lbColor;
+}
+
+// The statics and buttons of a skinned bare window (a dialog) are answered
+// with the skin's face brush (also where the window's procedure gave another)
+// and a transparent background; the platform's default text colour becomes
+// the skin's, one the procedure chose stays. They paint on the face.
+TEST(SkinForm, BareWindowsChildrenSitOnTheSkinsFace) {
+  TSkin skin;
+  const COLORREF face = RGB(40, 90, 160), text = RGB(10, 20, 30);  // the test skin's
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = FaceDialogProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "SkinFormTestDialog";
+  RegisterClassA(&wc);
+  HWND w = CreateWindowExA(0, "SkinFormTestDialog", "Dialog", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40,
+                           40, 400, 340, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  struct TChild {
+    const char* cls;
+    DWORD style;
+    int id;
+    UINT msg;
+    COLORREF text;
+    bool painted;  // fills its background with the brush
+  };
+  const TChild children[] = {
+      {"STATIC", SS_LEFT, 1, WM_CTLCOLORSTATIC, text, true},
+      {"BUTTON", BS_AUTOCHECKBOX, 2, WM_CTLCOLORSTATIC, text, true},
+      {"BUTTON", BS_PUSHBUTTON, 3, WM_CTLCOLORBTN, text, false},
+      {"STATIC", SS_LEFT, kOwnColouredId, WM_CTLCOLORSTATIC, RGB(200, 0, 0), true}};
+  std::vector<HWND> made;
+  int y = 10;
+  for (const TChild& c : children) {
+    made.push_back(CreateWindowExA(0, c.cls, "Text", WS_CHILD | WS_VISIBLE | c.style, 10, y, 200,
+                                   24, w, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
+                                   GetModuleHandleA(nullptr), nullptr));
+    y += 40;
+  }
+  TWinSkinForm f(w, nullptr, &skin.Content);
+  f.Attach();
+  Pump(30);
+  for (size_t i = 0; i < made.size(); ++i) {
+    const TChild& c = children[i];
+    HDC dc = GetDC(made[i]);
+    const LRESULT brush =
+        SendMessageA(w, c.msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(made[i]));
+    EXPECT_EQ(BrushColour(brush), face) << c.cls << " " << c.id;
+    EXPECT_EQ(GetBkMode(dc), TRANSPARENT) << c.id;
+    EXPECT_EQ(GetBkColor(dc), face) << c.id;
+    EXPECT_EQ(GetTextColor(dc), c.text) << c.id;
+    ReleaseDC(made[i], dc);
+    if (!c.painted) continue;
+    // The empty right part of the control, once it painted itself.
+    RedrawWindow(made[i], nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Pump(20);
+    dc = GetDC(made[i]);
+    EXPECT_EQ(GetPixel(dc, 190, 12), face) << c.cls << " " << c.id;
+    ReleaseDC(made[i], dc);
+  }
+  f.Detach();
+  DestroyWindow(w);
 }
 
 }  // namespace
