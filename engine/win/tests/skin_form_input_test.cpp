@@ -13,14 +13,18 @@
 #include "framework/forms.h"
 #include "framework/imglist.h"
 #include "framework/menus.h"
+#include "framework/messages.h"
 #include "test_skin.h"
 
 namespace {
 
 // System commands that reached the window (closing is only recorded).
 std::vector<UINT> g_sys_commands;
+// Menu commands that reached the window.
+std::vector<UINT> g_commands;
 
 LRESULT CALLBACK InputProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_COMMAND && lp == 0) g_commands.push_back(LOWORD(wp));
   if (msg == WM_SYSCOMMAND) {
     // Only recorded, apart from the ones the tests need carried out (others
     // may close the window or open a dialog).
@@ -529,6 +533,95 @@ TEST(SkinFormInput, DropdownEntriesAreOwnerDrawnWhileSkinned) {
     f.Form->Detach();
     EXPECT_EQ(types(), before) << c.name;
   }
+}
+
+// A bar item with a dropdown posts its own command before the dropdown
+// opens (a framework item can fill it then); a native dropdown entry made by
+// its handle has no command of its own, and a disabled item posts none.
+TEST(SkinFormInput, BarItemWithDropdownPostsItsCommandFirst) {
+  TFixture f;
+  HMENU bar = CreateMenu();
+  auto add = [&](const char* caption, UINT id, bool enabled) {
+    HMENU drop = CreatePopupMenu();
+    AppendMenuA(drop, MF_STRING, id + 50, "Entry");
+    MENUITEMINFOA mi{};
+    mi.cbSize = sizeof mi;
+    mi.fMask = MIIM_STRING | MIIM_SUBMENU | MIIM_STATE | (id ? MIIM_ID : 0);
+    mi.dwTypeData = const_cast<char*>(caption);
+    mi.hSubMenu = drop;
+    mi.wID = id;
+    mi.fState = enabled ? MFS_ENABLED : MFS_GRAYED;
+    InsertMenuItemA(bar, static_cast<UINT>(GetMenuItemCount(bar)), TRUE, &mi);
+  };
+  HMENU native = CreatePopupMenu();
+  AppendMenuA(native, MF_STRING, 450, "Entry");
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(native), "&Native");
+  add("&Tools", 401, true);
+  add("&Off", 402, false);
+  SetMenu(f.Window, bar);
+  SendMessageA(f.Window, CM_MENUCHANGED, 0, 0);  // the skinned bar takes it
+  ASSERT_EQ(f.Form->MenuItems().size(), 3u);
+  struct TCase {
+    int index;
+    std::vector<UINT> want;
+    bool opens;
+  };
+  const TCase cases[] = {{0, {}, true}, {1, {401}, true}, {2, {}, false}};
+  for (const TCase& c : cases) {
+    g_commands.clear();
+    std::vector<UINT> while_open;
+    size_t open = 0;
+    TScript s;
+    s.Steps = {[&] {
+      if (s.WaitForMenu()) return;
+      while_open = g_commands;
+      open = OpenMenus().size();
+      EndMenu();
+    }};
+    if (c.opens) s.Start(200);
+    f.Form->OpenMenuItem(c.index);
+    f.Pump(50);
+    if (c.opens) {
+      EXPECT_TRUE(f.PumpUntil([&] { return s.Done(); }, 3000)) << c.index;
+      EXPECT_EQ(open, 1u) << c.index;
+      EXPECT_EQ(while_open, c.want) << c.index;
+    }
+    EXPECT_EQ(g_commands, c.want) << c.index;
+  }
+}
+
+// A framework form's bar item with a dropdown gets its click before the
+// dropdown shows.
+TEST(SkinFormInput, FrameworkBarItemIsClickedBeforeItsDropdownShows) {
+  InstallSystemColourResolver();
+  TTestSkin test = MakeTestSkin();
+  TSkinContent content;
+  ASSERT_TRUE(LoadSkinPackage(content, test.Package()));
+  auto* form = Create<TMenuForm>(Application);
+  int clicks = 0;
+  form->Menu()->Items()->Items(1)->OnClick = [&](TObject*) { ++clicks; };
+  form->Show();
+  auto skinner = std::make_unique<TWinSkinForm>(form->Handle(), form, &content);
+  skinner->Attach();
+  int clicks_while_open = -1;
+  TScript s;
+  s.Steps = {[&] {
+    if (s.WaitForMenu()) return;
+    clicks_while_open = clicks;
+    EndMenu();
+  }};
+  s.Start(200);
+  skinner->OpenMenuItem(1);
+  const DWORD end = GetTickCount() + 3000;
+  while (!s.Done() && GetTickCount() < end) {
+    Application->ProcessMessages();
+    Sleep(10);
+  }
+  Application->ProcessMessages();
+  EXPECT_EQ(clicks_while_open, 1);
+  EXPECT_EQ(clicks, 1);
+  skinner.reset();
+  form->Free();
 }
 
 }  // namespace
