@@ -64,14 +64,15 @@ struct TParser {
     e.PressedColour2 = Colour2(sec, "PressedColour2");
   }
 
-  void Image(TSkinSlot slot) {
+  // `frames` is the count when the section has no (usable) Frame key.
+  void Image(TSkinSlot slot, int frames = 1) {
     c.Slots[slot].reset();
     const std::string_view sec = SkinSlotName(slot);
     if (Str(sec, "Image").empty()) return;
     auto e = std::make_unique<TDataSkinObject>();
     Bitmap(e->Bitmap, sec, "Image");
     Common(*e, sec, 0);
-    e->FrameCount = Int(sec, "Frame", 1);
+    e->FrameCount = Int(sec, "Frame", frames);
     Colours(*e, sec);
     c.Slots[slot] = std::move(e);
   }
@@ -330,7 +331,9 @@ struct TParser {
          {ksExtraImages, ksHeaderbar, ksMenuItem, ksMenuBackground, ksScrollbar, ksHorzScroll,
           ksVertScroll, ksHorzScrollThumb, ksVertScrollThumb, ksTrackThumbHorz, ksTrackThumbVert,
           ksTrackThumbLeft, ksTrackThumbRight, ksTrackThumbUp, ksTrackThumbDown})
-      Image(s);
+      // A header bar without a frame count has the usual five frames (see
+      // FrameCounts); every other strip is then one frame.
+      Image(s, s == ksHeaderbar ? 0 : 1);
     Border(ksUpDownHorz, "GlyphImage");
     Border(ksUpDownVert, "GlyphImage");
     Image(ksTrack);

@@ -281,6 +281,31 @@ TEST(SkinParse, ProgressStyleAndHeaderbarDefaults) {
   EXPECT_EQ(c.Element(ksMenuItem)->NormalColour, -1);
 }
 
+// The header bar's strip holds five frames unless its section gives another
+// count: without the key, with 0, or with a value that is no number. Other
+// image sections without the key hold one frame.
+TEST(SkinParse, HeaderbarFramesWithoutAFrameKey) {
+  const struct {
+    const char* frame_line;
+    int want;
+  } table[] = {{"", 5},
+               {"Frame=0\r\n", 5},
+               {"Frame=\r\n", 5},
+               {"Frame=many\r\n", 5},
+               {"Frame=1\r\n", 1},
+               {"Frame=3\r\n", 3}};
+  for (const auto& t : table) {
+    TPkg p;
+    p.Bmp("x.bmp", 150, 20);
+    p.ini = std::string("[Headerbar]\r\nImage=x.bmp\r\n") + t.frame_line +
+            "[MenuBackground]\r\nImage=x.bmp\r\n[Progress.Chunk]\r\nImage=x.bmp\r\n";
+    const TSkinContent c = Parse(p);
+    ASSERT_NE(c.Element(ksHeaderbar), nullptr) << t.frame_line;
+    EXPECT_EQ(c.Element(ksHeaderbar)->FrameCount, t.want) << "'" << t.frame_line << "'";
+    EXPECT_EQ(c.Element(ksProgressChunk)->FrameCount, 1) << t.frame_line;
+  }
+}
+
 TEST(SkinParse, ComboCompositeAndArrow) {
   const TTestSkin skin = MakeTestSkin();
   TSkinContent c;
