@@ -224,70 +224,98 @@ void ButtonFace(TCanvas& c, int x1, int y1, int x2, int y2, TState s, int radius
 
 // ---- the frame ------------------------------------------------------------------
 
-constexpr int kCaption = 30;  // height of the top border (caption included)
-constexpr int kSide = 5;      // width of the side borders
-constexpr int kBottom = 5;    // height of the bottom border
+constexpr int kCaption = 30;     // height of the top border (caption included)
+constexpr int kSide = 5;         // width of the side borders
+constexpr int kBottom = 5;       // height of the bottom border
+constexpr int kTopMiddle = 80;   // width of the top and bottom strips
+constexpr int kSideMiddle = 10;  // the part of a side stretched along the window
+
+// The engine paints the side borders over the window's whole height and the
+// top and bottom borders between them. The frame is drawn here as one piece
+// around the window and cut along those lines, so the sides carry the
+// corners (their top and bottom margins keep them unscaled) and every stripe
+// runs on from one strip into the next.
+
+// The caption band across the whole window: the middle becomes the top
+// border, its ends the tops of the side borders.
+TCanvas CaptionBand(bool active) {
+  TCanvas c(kSide + kTopMiddle + kSide, kCaption);
+  const int w = c.img.Width, h = c.img.Height;
+  if (active)
+    c.VGrad(0, 0, w, h, C(232, 238, 246), C(196, 208, 224), C(170, 184, 204));
+  else
+    c.VGrad(0, 0, w, h, C(240, 241, 243), C(222, 224, 228), C(206, 209, 214));
+  // A brushed look: faint horizontal streaks.
+  for (int y = 3; y < h - 2; y += 3)
+    for (int x = 1; x < w - 1; ++x)
+      c.Mix(x, y, C(255, 255, 255), ((x * 7 + y * 3) % 11 < 5) ? 14 : 6);
+  c.Fill(1, 1, w - 1, 2, C(252, 253, 255));                          // top glint
+  c.Fill(1, 2, 2, h, active ? C(238, 242, 248) : C(246, 247, 248));  // left glint
+  c.Fill(w - 2, 2, w - 1, h, active ? C(150, 162, 180) : C(196, 199, 204));
+  c.Fill(kSide - 1, h - 1, w - kSide + 1, h, active ? C(132, 144, 162) : C(184, 188, 194));
+  const TColor outline = active ? kOutlineDark : C(150, 155, 163);
+  c.RoundFrame(0, 0, w, h + 6, outline, 5);
+  c.RoundCorners(0, 0, w, h + 6, 6, true, false);
+  return c;
+}
 
 TPixmap TopBorder() {
-  return Stack(2, 80, kCaption, [](TCanvas& c, int f) {
-    const bool active = f == 0;
-    const int w = c.img.Width, h = c.img.Height;
-    if (active)
-      c.VGrad(0, 0, w, h, C(232, 238, 246), C(196, 208, 224), C(170, 184, 204));
-    else
-      c.VGrad(0, 0, w, h, C(240, 241, 243), C(222, 224, 228), C(206, 209, 214));
-    // A brushed look: faint horizontal streaks.
-    for (int y = 3; y < h - 2; y += 3)
-      for (int x = 1; x < w - 1; ++x)
-        c.Mix(x, y, C(255, 255, 255), ((x * 7 + y * 3) % 11 < 5) ? 14 : 6);
-    c.Fill(1, 1, w - 1, 2, C(252, 253, 255));                          // top glint
-    c.Fill(1, 2, 2, h, active ? C(238, 242, 248) : C(246, 247, 248));  // left glint
-    c.Fill(w - 2, 2, w - 1, h, active ? C(150, 162, 180) : C(196, 199, 204));
-    c.Fill(kSide - 1, h - 1, w - kSide + 1, h, active ? C(132, 144, 162) : C(184, 188, 194));
-    const TColor outline = active ? kOutlineDark : C(150, 155, 163);
-    c.RoundFrame(0, 0, w, h + 6, outline, 5);
-    c.RoundCorners(0, 0, w, h + 6, 6, true, false);
+  return Stack(2, kTopMiddle, kCaption, [](TCanvas& c, int f) {
+    c.PutAll(CropImage(CaptionBand(f == 0).img, kSide, 0, kTopMiddle, kCaption), 0, 0);
   });
+}
+
+// The rows of the bottom border from the client area down, and the columns
+// of a side border from the outside in.
+struct TFrameStripes {
+  TColor Bottom[kBottom];
+  TColor Left[kSide];
+  TColor Right[kSide];
+};
+
+TFrameStripes Stripes(bool active) {
+  const TColor outline = active ? kOutlineDark : C(150, 155, 163);
+  const TColor inner = active ? C(132, 144, 162) : C(184, 188, 194);
+  const TColor face = active ? C(172, 186, 206) : C(206, 209, 214);
+  const TColor mid = active ? C(184, 196, 214) : C(216, 218, 222);
+  const TColor shade = active ? C(150, 162, 180) : C(196, 199, 204);  // the side in shadow
+  return {{inner, face, face, active ? C(156, 170, 192) : C(196, 199, 204), outline},
+          {outline, active ? C(214, 222, 234) : C(234, 235, 237), mid, face, inner},
+          {outline, shade, mid, face, inner}};
 }
 
 TPixmap BottomBorder() {
-  return Stack(2, 80, kBottom, [](TCanvas& c, int f) {
-    const bool active = f == 0;
-    const int w = c.img.Width;
-    const TColor face = active ? C(172, 186, 206) : C(206, 209, 214);
-    c.Fill(0, 0, w, kBottom, face);
-    c.Fill(kSide - 1, 0, w - kSide + 1, 1, active ? C(132, 144, 162) : C(184, 188, 194));
-    c.Fill(1, 1, 2, kBottom - 1, active ? C(214, 222, 234) : C(232, 233, 235));
-    c.Fill(w - 2, 0, w - 1, kBottom - 1, active ? C(150, 162, 180) : C(196, 199, 204));
-    c.Fill(1, kBottom - 2, w - 1, kBottom - 1, active ? C(156, 170, 192) : C(196, 199, 204));
-    const TColor outline = active ? kOutlineDark : C(150, 155, 163);
-    c.Fill(0, 0, 1, kBottom - 1, outline);
-    c.Fill(w - 1, 0, w, kBottom - 1, outline);
-    c.Fill(2, kBottom - 1, w - 2, kBottom, outline);
-    c.Px(1, kBottom - 2, outline);
-    c.Px(w - 2, kBottom - 2, outline);
-    c.Px(0, kBottom - 1, kMagenta);
-    c.Px(1, kBottom - 1, kMagenta);
-    c.Px(w - 1, kBottom - 1, kMagenta);
-    c.Px(w - 2, kBottom - 1, kMagenta);
+  return Stack(2, kTopMiddle, kBottom, [](TCanvas& c, int f) {
+    const TFrameStripes s = Stripes(f == 0);
+    for (int y = 0; y < kBottom; ++y)
+      c.Fill(0, y, kTopMiddle, y + 1, s.Bottom[y]);
   });
 }
 
+// A side border: the caption band's end on top, the side's stripes, and the
+// bottom corner where they turn into the bottom border's rows (each pixel
+// takes the stripe of the nearer edge), its outer pixels cut round.
 TPixmap SideBorder(bool left) {
-  return Strip(2, kSide, 30, [left](TCanvas& c, int f) {
+  return Strip(2, kSide, kCaption + kSideMiddle + kBottom, [left](TCanvas& c, int f) {
     const bool active = f == 0;
-    // Columns from the outside in.
-    const TColor cols[kSide] = {
-        active ? kOutlineDark : C(150, 155, 163), active ? C(214, 222, 234) : C(234, 235, 237),
-        active ? C(184, 196, 214) : C(216, 218, 222), active ? C(172, 186, 206) : C(208, 211, 216),
-        active ? C(132, 144, 162) : C(184, 188, 194)};
+    const TFrameStripes s = Stripes(active);
+    const TColor* cols = left ? s.Left : s.Right;
+    const int band_x = left ? 0 : kSide + kTopMiddle;
+    c.PutAll(CropImage(CaptionBand(active).img, band_x, 0, kSide, kCaption), 0, 0);
+    const int corner = kCaption + kSideMiddle;  // first row of the bottom corner
     for (int i = 0; i < kSide; ++i) {
       const int x = left ? i : kSide - 1 - i;
-      c.Fill(x, 0, x + 1, c.img.Height, cols[i]);
+      c.Fill(x, kCaption, x + 1, corner, cols[i]);
+      for (int y = 0; y < kBottom; ++y) {
+        const int from_bottom = kBottom - 1 - y;
+        c.Px(x, corner + y, i < from_bottom ? cols[i] : s.Bottom[y]);
+      }
     }
-    if (!left) {  // the right side lies in shadow
-      c.Fill(kSide - 2, 0, kSide - 1, c.img.Height, active ? C(150, 162, 180) : C(196, 199, 204));
-    }
+    const int outer = left ? 0 : kSide - 1, step = left ? 1 : -1;
+    const int last = corner + kBottom - 1;
+    c.Px(outer, last, kMagenta);
+    c.Px(outer + step, last, kMagenta);
+    c.Px(outer + step, last - 1, s.Bottom[kBottom - 1]);
   });
 }
 
@@ -773,14 +801,14 @@ const char kIni[] =
     "Name=Metallic\r\n"
     "\r\n"
     "[Personality]\r\n"
-    "Left=left.bmp\r\nLeftFrame=2\r\nLeftStretch=1\r\nLeftTrans=1\r\nLeftTopHeight=0\r\n"
-    "LeftBotHeight=0\r\n"
-    "Right=right.bmp\r\nRightFrame=2\r\nRightStretch=1\r\nRightTrans=1\r\nRightTopHeight=0\r\n"
-    "RightBotHeight=0\r\n"
-    "Top=top.bmp\r\nTopFrame=2\r\nTopStretch=1\r\nTopTrans=1\r\nTopTopHeight=10\r\n"
-    "TopBotHeight=10\r\n"
+    "Left=left.bmp\r\nLeftFrame=2\r\nLeftStretch=1\r\nLeftTrans=1\r\nLeftTopHeight=30\r\n"
+    "LeftBotHeight=5\r\n"
+    "Right=right.bmp\r\nRightFrame=2\r\nRightStretch=1\r\nRightTrans=1\r\nRightTopHeight=30\r\n"
+    "RightBotHeight=5\r\n"
+    "Top=top.bmp\r\nTopFrame=2\r\nTopStretch=1\r\nTopTrans=1\r\nTopTopHeight=0\r\n"
+    "TopBotHeight=0\r\n"
     "Bottom=bottom.bmp\r\nBottomFrame=2\r\nBottomStretch=1\r\nBottomTrans=1\r\n"
-    "BottomTopHeight=6\r\nBottomBotHeight=6\r\n"
+    "BottomTopHeight=0\r\nBottomBotHeight=0\r\n"
     "TextShift=26\r\nTextShiftVert=0\r\nTextRightClip=4\r\nTextAlignment=0\r\n"
     "menuBar=menubar.bmp\r\nTileMenu=1\r\nTileLeftMenu=2\r\nTileRightMenu=2\r\n"
     "\r\n"

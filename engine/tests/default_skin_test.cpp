@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <utility>
 #include <fstream>
 #include <sstream>
 
 #include "default_skin.h"
 #include "default_skin_art.h"
+#include "engine/form_layout.h"
 #include "engine/image_ops.h"
+#include "engine/raster.h"
 #include "engine/skin_parse.h"
 #include "format/quick_ini.h"
 #include "format/skin_package.h"
@@ -107,6 +110,62 @@ TEST(DefaultSkin, EveryElementIsPresent) {
   }
   for (size_t i = 5; i < 8; ++i)
     EXPECT_FALSE(c.TitleButtons[i]->Bitmap.Empty());
+}
+
+// The frame as the form skinner lays it out: the sides over the whole height,
+// the top and bottom strips between them.
+TPixmap ComposeFrame(const TSkinContent& c, int w, int h, int k) {
+  const TFrameMetrics m = ComputeFrameMetrics(c, TBorderKind::Sizeable, 0);
+  TPixmap img = SolidImage(w, h, kMagenta);
+  auto draw = [&](const TDataSkinBorder& e, TRect r, bool vertical) {
+    DrawElementImage(img, r, e.Bitmap, vertical, e.Tile != 1, false, e.FrameCount, k, e.Margins());
+  };
+  draw(c.LeftBorder, {0, 0, m.Left, h}, false);
+  draw(c.RightBorder, {w - m.Right, 0, w, h}, false);
+  draw(c.BottomBorder, {m.Left, h - m.Bottom, w - m.Right, h}, true);
+  draw(c.TopBorder, {m.Left, 0, w - m.Right, m.Top}, true);
+  return img;
+}
+
+bool Near(TColor a, TColor b) {
+  auto d = [](int x, int y) { return std::abs(x - y); };
+  return d(RedOf(a), RedOf(b)) <= 16 && d(GreenOf(a), GreenOf(b)) <= 16 &&
+         d(BlueOf(a), BlueOf(b)) <= 16;
+}
+
+// At every window size the outline runs round the window unbroken (only the
+// rounded outer corners are cut away) and each stripe of a side border runs
+// on into the top and bottom strips: no notch where the strips meet.
+TEST(DefaultSkin, FrameStripsJoinAtTheCorners) {
+  TSkinContent c;
+  ASSERT_TRUE(LoadSkinPackage(c, DefaultSkinPackage()));
+  const TFrameMetrics m = ComputeFrameMetrics(c, TBorderKind::Sizeable, 0);
+  ASSERT_GT(m.Left, 0);
+  ASSERT_GT(m.Bottom, 0);
+  const std::pair<int, int> sizes[] = {{120, 60}, {260, 140}, {522, 348}, {1280, 1000}};
+  for (const auto& [w, h] : sizes) {
+    for (int k : {1, 2}) {
+      const TPixmap img = ComposeFrame(c, w, h, k);
+      const TColor outline = GetPixel(img, 0, h / 2);
+      std::ostringstream where;
+      where << w << "x" << h << " frame " << k;
+      for (int x = 6; x < w - 6; ++x) {
+        EXPECT_EQ(GetPixel(img, x, 0), outline) << where.str() << " top at " << x;
+        EXPECT_EQ(GetPixel(img, x, h - 1), outline) << where.str() << " bottom at " << x;
+      }
+      for (int y = 6; y < h - 2; ++y) {
+        EXPECT_EQ(GetPixel(img, 0, y), outline) << where.str() << " left at " << y;
+        EXPECT_EQ(GetPixel(img, w - 1, y), outline) << where.str() << " right at " << y;
+      }
+      // Across the joints between a side and the strips next to it.
+      for (int y = 0; y < h; ++y) {
+        if (y < 6 || (y >= m.Top && y < h - m.Bottom)) continue;  // (the top corners are round)
+        for (const int x : {m.Left - 1, w - m.Right - 1})
+          EXPECT_TRUE(Near(GetPixel(img, x, y), GetPixel(img, x + 1, y)))
+              << where.str() << " joint at " << x << "," << y;
+      }
+    }
+  }
 }
 
 TEST(DefaultSkin, NothingButTheKeyIsNearMagenta) {
