@@ -3,7 +3,7 @@
 // on the command line.
 //
 //   skindemo [PKG] [--shot FILE.bmp] [--inactive] [--maximised] [--menu]
-//            [--sysmenu] [--rtl]
+//            [--sysmenu] [--rtl] [--size WxH]
 //   skindemo --mdi [PKG] [--shot FILE.bmp] [--maximised] [--menu]
 //
 // --mdi shows a plain MDI frame with three children instead (--maximised
@@ -11,7 +11,8 @@
 // --shot photographs the screen area of the skinned window once it has
 // painted (with --menu: while the first dropdown is open; with --sysmenu:
 // while the system menu is open) and exits; exit code 1 when the package or
-// the picture failed. --rtl lays the window out right to left.
+// the picture failed. --rtl lays the window out right to left. --size gives
+// the window's outer size before it is skinned (default 520x340).
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -96,6 +97,7 @@ class TSkinDemoForm : public TForm {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::string package, shot_path;
   bool inactive = false, maximised = false, open_menu = false, system_menu = false, mdi = false;
+  int width = 0, height = 0;
   for (int i = 1; i < __argc; ++i) {
     if (std::strcmp(__argv[i], "--shot") == 0 && i + 1 < __argc)
       shot_path = __argv[++i];
@@ -109,7 +111,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       system_menu = true;
     else if (std::strcmp(__argv[i], "--rtl") == 0)
       TSkinDemoForm::RightToLeft = true;
-    else if (std::strcmp(__argv[i], "--mdi") == 0)
+    else if (std::strcmp(__argv[i], "--size") == 0 && i + 1 < __argc) {
+      if (std::sscanf(__argv[++i], "%dx%d", &width, &height) != 2 || width < 1 || height < 1 ||
+          width > 4000 || height > 4000) {
+        std::fprintf(stderr, "--size wants WIDTHxHEIGHT, each 1..4000\n");
+        return 2;
+      }
+    } else if (std::strcmp(__argv[i], "--mdi") == 0)
       mdi = true;
     else
       package = __argv[i];
@@ -139,6 +147,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   Application->SetTitle("Skin demo");
   auto* form = Application->CreateForm<TSkinDemoForm>();
+  if (width > 0) form->SetBounds(form->Left(), form->Top(), width, height);
   if (maximised) form->SetWindowState(TWindowState::wsMaximized);
   form->Show();
   // The system menu's glyphs: restore, maximise, minimise, close.
