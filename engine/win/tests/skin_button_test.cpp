@@ -60,6 +60,9 @@ class SkinButtonTest : public ::testing::Test {
     return b;
   }
   void ShowAndSkin() {
+    // No button starts under the cursor (an earlier test may have left it
+    // where this one places a button).
+    real_input::MouseAt({2, 2}, 0);
     form_->Show();
     list_->SkinFormControls(form_);
     real_input::Settle();
