@@ -930,6 +930,17 @@ bool TWinControl::ReflectToChild(TMessage& msg) {
 void TWinControl::WndProc(TMessage& msg) {
   if (RouteMouseMessage(msg)) return;
   switch (msg.Msg) {
+    case CM_FOCUSCHANGED: {
+      // Every control of the form hears where the focus went (a default
+      // button gives up its look while another button has the focus).
+      const std::vector<TControl*> children = controls_;
+      for (TControl* c : children) {
+        if (std::find(controls_.begin(), controls_.end(), c) == controls_.end()) continue;
+        TMessage copy = msg;
+        c->WindowProc(copy);
+      }
+      break;
+    }
     case WM_PAINT: {
       bool has_graphic = std::any_of(controls_.begin(), controls_.end(), [](TControl* c) {
         return dynamic_cast<TWinControl*>(c) == nullptr;

@@ -186,7 +186,15 @@ void TSkinControlList::SkinFormControls(TWinControl* form) {
     if (AnswersSkinned(c->WindowHandle())) continue;
     SkinControl(c, form);
   }
-  SkinForeignChildren(form);
+  SkinForeignWindowsUnder(form, 0);
+}
+
+void TSkinControlList::SkinForeignWindowsUnder(TWinControl* parent, int depth) {
+  constexpr int kDeepest = 32;
+  if (!parent || depth > kDeepest) return;
+  SkinForeignChildren(parent);
+  for (int i = 0; i < parent->ControlCount(); ++i)
+    SkinForeignWindowsUnder(dynamic_cast<TWinControl*>(parent->Controls(i)), depth + 1);
 }
 
 void TSkinControlList::SkinComponents(TComponent* container) {
@@ -196,6 +204,7 @@ void TSkinControlList::SkinComponents(TComponent* container) {
     if (auto* c = dynamic_cast<TControl*>(container->Components(i))) controls.push_back(c);
   for (TControl* c : controls)
     SkinControl(c, container);
+  if (host_ && Gates().Has(xcPopupMenu)) host_->OwnerDrawPopupMenus(container);
 }
 
 void TSkinControlList::SkinChildControls(TWinControl* parent) {

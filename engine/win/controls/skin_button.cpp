@@ -15,6 +15,7 @@
 #include "framework/imglist.h"
 #include "framework/messages.h"
 #include "framework/props.h"
+#include "framework/stdctrls.h"
 
 namespace {
 
@@ -253,7 +254,23 @@ int TSkinButton::ChooseFrame() {
   return PushButtonFrame(s);
 }
 
+namespace {
+
+// A push button other than this one has the focus: it shows the default look
+// meanwhile, as native dialogs do.
+bool AnotherPushButtonFocused(HWND self) {
+  HWND focus = GetFocus();
+  if (!focus || focus == self) return false;
+  if (TControl* c = FindControl(focus)) return dynamic_cast<TButton*>(c) != nullptr;
+  return lstrcmpiA(WindowClassName(focus).c_str(), "button") == 0 &&
+         ClassifyButtonStyle(static_cast<uint32_t>(GetWindowLongPtrW(focus, GWL_STYLE))) ==
+             TButtonType::Push;
+}
+
+}  // namespace
+
 bool TSkinButton::IsDefault() const {
+  if (AnotherPushButtonFocused(Handle)) return false;
   if (Control) return IsTrue(GetEnumPropByName(Control, "Default"));
   return Handle && (GetLong(Handle, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON;
 }

@@ -109,6 +109,8 @@ TEST_F(SkinButtonTest, EveryStateShowsItsFrame) {
   plain->SetFocus();
   real_input::Settle();
   EXPECT_EQ(FrameShown(plain->Handle()), 5);  // focused
+  // The focused push button shows the default look meanwhile.
+  EXPECT_EQ(FrameShown(def->Handle()), 1);
   real_input::MouseAt(Centre(plain->Handle()), 0);
   ASSERT_TRUE(PumpUntil([&] { return FrameShown(plain->Handle()) == 4; }, 2000));  // hot
   // Disabled wins over hot.

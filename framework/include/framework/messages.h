@@ -26,7 +26,7 @@ constexpr UINT CM_ACTIVATE = CM_BASE + 0x00;
 constexpr UINT CM_DEACTIVATE = CM_BASE + 0x01;
 constexpr UINT CM_DIALOGKEY = CM_BASE + 0x05;           // WParam = virtual key; Result 1 = used
 constexpr UINT CM_DIALOGCHAR = CM_BASE + 0x06;          // WParam = character; Result 1 = used
-constexpr UINT CM_FOCUSCHANGED = CM_BASE + 0x07;        // to the form; LParam = the focused control
+constexpr UINT CM_FOCUSCHANGED = CM_BASE + 0x07;        // to the form, passed on to every control; LParam = the focused control
 constexpr UINT CM_PARENTFONTCHANGED = CM_BASE + 0x08;   // to children with ParentFont
 constexpr UINT CM_PARENTCOLORCHANGED = CM_BASE + 0x09;  // to children with ParentColor
 constexpr UINT CM_VISIBLECHANGED = CM_BASE + 0x0B;      // WParam = the new Visible

@@ -174,7 +174,7 @@ class TWinSkinForm : public TControlHost {
   // Makes the popup menus owned by `container` (the form, and forms it owns)
   // owner drawn, unless popup menus are not skinned or a menu's Tag is the
   // disabling one; Detach switches back only the ones switched here.
-  void OwnerDrawPopupMenus(TComponent* container);
+  void OwnerDrawPopupMenus(TComponent* container) override;
   // The skinners of the form's controls (null without a component).
   TSkinControlList* Controls() const { return controls_.get(); }
   // Offers the form's controls (or a bare window's child windows) to the

@@ -32,6 +32,7 @@ class TControlHost {
   // A menu's entries drawn from the skin (a tool button's, a tool bar's, the
   // popup menus a container owns).
   virtual void OwnerDrawMenuItem(TMenuItem* item) { (void)item; }
+  virtual void OwnerDrawPopupMenus(TComponent* container) { (void)container; }
 };
 
 // Makes the skinner of one family; null for a family not built.
@@ -90,6 +91,8 @@ class TSkinControlList {
   void SkinGroupChildren(TWinControl* group, TSkinnerKind kind, const std::string& upper_class,
                          int obj_kind);
   void SkinForeignChildren(TWinControl* parent);
+  // The foreign child windows of every container of the form.
+  void SkinForeignWindowsUnder(TWinControl* parent, int depth);
   TControlFacts FactsOf(TControl* control, const std::string& upper_class) const;
   TSkinControlTypes Gates() const;
 
