@@ -34,7 +34,10 @@ class TManagedFormSkinner : public TFormSkinner {
   void Unskin() override { form_.Detach(); }
   void DropTitleButtons() override { form_.DropTitleButtons(); }
   void Reload() override { form_.Reload(&data_->Content()); }
-  void TakeSizeGrip(HWND) override {}
+  // A size grip made inside the skinned window: offered to the control pass.
+  void TakeSizeGrip(HWND grip) override {
+    if (TSkinControlList* controls = form_.Controls()) controls->SkinForeignWindow(grip);
+  }
   bool IsMdiChild() const override {
     return (GetWindowLongPtrA(form_.Handle(), GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
   }

@@ -289,6 +289,29 @@ TEST_F(SkinButtonTest, SpeedAndBitButtonsWearTheStripToo) {
   EXPECT_EQ(FrameShown(bit->Handle()), 1);
 }
 
+TEST_F(SkinButtonTest, TheApplicationsChoiceComesFirst) {
+  TButton* mine = AddButton(10, "Mine");
+  TButton* refused = AddButton(110, "Refused");
+  TEdit* edit = new TEdit(form_);
+  edit->SetBounds(10, 80, 100, 22);
+  edit->SetParent(form_);
+  TComponent* junk = new TComponent(form_);
+  std::vector<std::string> asked;
+  data_->OnSkinControl = [&](TComponent*, TSkinData*, TControl* container, TControl* control,
+                             const std::string& cls, TComponent*& made) {
+    asked.push_back(cls + (container == form_ ? " form" : " other"));
+    if (control == edit) made = new TSkinButton(edit);  // an edit wearing a button's look
+    if (control == refused) made = junk;                // not a skinner: nothing at all
+  };
+  ShowAndSkin();
+  EXPECT_NE(dynamic_cast<TSkinButton*>(list_->FindControl(edit)), nullptr);
+  EXPECT_TRUE(Skinned(edit->Handle()));
+  EXPECT_TRUE(Skinned(mine->Handle()));
+  EXPECT_FALSE(Skinned(refused->Handle()));
+  ASSERT_FALSE(asked.empty());
+  EXPECT_EQ(asked.front(), "TBUTTON form");
+}
+
 // ---- bare windows -------------------------------------------------------------------
 
 int g_commands = 0;
