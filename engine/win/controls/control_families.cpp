@@ -4,6 +4,7 @@
 
 #include "engine_controls/control_list.h"
 #include "engine_controls/skin_button.h"
+#include "engine_controls/skin_check.h"
 
 namespace {
 
@@ -29,6 +30,8 @@ const TFamilyRow kFamilies[] = {
     {TSkinnerKind::BitButton, MakeWithGlyphProperty<TSkinBitButton>},
     {TSkinnerKind::SpeedButton, MakeWithGlyphProperty<TSkinSpeedButton>},
     {TSkinnerKind::MenuButton, Make<TSkinMenuButton>},
+    {TSkinnerKind::CheckBox, Make<TSkinCheckBox>},
+    {TSkinnerKind::RadioButton, Make<TSkinRadioButton>},
 };
 
 }  // namespace

@@ -369,8 +369,9 @@ TEST_F(NativeButtonTest, DialogChildrenAreSkinnedAsBareWindows) {
   real_input::Settle();
   EXPECT_TRUE(Skinned(push_));
   EXPECT_FALSE(Skinned(link_));  // command links keep their own look
+  EXPECT_TRUE(Skinned(check_));  // by the check-box family
   EXPECT_EQ(FrameShown(push_), 1);
-  EXPECT_EQ(list_->Items().size(), 1u);
+  EXPECT_EQ(list_->Items().size(), 2u);
   real_input::MouseAt(Centre(push_), MOUSEEVENTF_LEFTDOWN);
   real_input::Settle();
   real_input::MouseAt(Centre(push_), MOUSEEVENTF_LEFTUP);
@@ -405,12 +406,14 @@ TEST_F(NativeButtonTest, AnotherSubclassOnTopSurvivesOurDetach) {
 
 TEST_F(NativeButtonTest, ADestroyedButtonIsFreedAtTheNextPass) {
   list_->SkinChildWindows(dialog_);
-  ASSERT_EQ(list_->Items().size(), 1u);
-  TSkinControl* s = list_->Items()[0];
+  ASSERT_EQ(list_->Items().size(), 2u);  // the push button and the check box
+  TSkinControl* s = list_->Find(push_);
+  ASSERT_NE(s, nullptr);
   DestroyWindow(push_);
   EXPECT_EQ(s->LifeState, TSkinControl::kWindowGone);
   list_->Purge();
-  EXPECT_TRUE(list_->Items().empty());
+  ASSERT_EQ(list_->Items().size(), 1u);
+  EXPECT_EQ(list_->Items()[0]->Handle, check_);
   DestroyWindow(dialog_);
   list_->DetachAll();  // nothing left to touch
 }
