@@ -300,6 +300,15 @@ class TWinControl : public TControl {
   bool RouteMouseMessage(TMessage& msg);
   bool ReflectToChild(TMessage& msg);
   void UpdateMouseControl(TControl* control);
+  // Handlers of WndProc's switch; a bool result says the message is done.
+  void OnFocusChanged(TMessage& msg);
+  void OnPaintMessage(TMessage& msg);
+  void OnCtlColor(TMessage& msg);
+  bool OnKeyMessage(TMessage& msg);
+  bool OnCharMessage(TMessage& msg);
+  void OnWindowPosChanged(TMessage& msg);
+  bool OnSetCursor(TMessage& msg);
+  bool OnContextMenu(TMessage& msg);
   HWND handle_ = nullptr;
   WNDPROC def_wnd_proc_ = DefWindowProcA;
   std::vector<TControl*> controls_;
