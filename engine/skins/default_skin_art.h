@@ -1,5 +1,5 @@
 // The built-in default skin "UNTITLE": a light metallic skin drawn by code.
-// Everything in it comes from the drawing routines in default_skin_art.cpp;
+// Everything in it comes from the drawing routines in default_skin_*.cpp;
 // change them and run mkdefaultskin to rebuild untitle.skn.
 #pragma once
 
