@@ -4,6 +4,7 @@
 #include "editor/colour_text.h"
 #include "editor/element_tree.h"
 #include "editor/help_text.h"
+#include "ez_color.h"
 #include "main_form.h"
 #include "screen_pick.h"
 
@@ -79,10 +80,7 @@ void TMainfm::SelectRow() {
   if (r->Type == vtColour) {
     book1->SetPageIndex(1);
     std::optional<uint32_t> colour;
-    if (ParseRGB(click_value_, colour) && colour) {
-      picker_colour_ = *colour;
-      Panel5->Invalidate();
-    }
+    if (ParseRGB(click_value_, colour) && colour) EZColor->SetCurrentColor(*colour);
   } else if (IsBitmapType(r->Type)) {
     book1->SetPageIndex(0);
   }
@@ -149,8 +147,7 @@ void TMainfm::StartScreenPick() {
     TEditTarget now = element_.Target(row);
     if (now.Section == target.Section && now.Key == target.Key) VL->SetCells(1, row, text);
     if (CommitValue(target, text, doc_.Ini())) SetModified();
-    picker_colour_ = colour;
-    Panel5->Invalidate();
+    EZColor->SetCurrentColor(colour);
   });
 }
 
@@ -166,7 +163,11 @@ void TMainfm::PutPickedColour(uint32_t colour) {
 }
 
 void TMainfm::ColorBtnClick() {
-  PutPickedColour(picker_colour_);
+  PutPickedColour(EZColor->CurrentColor());
+}
+
+uint32_t TMainfm::PickerColour() const {
+  return EZColor->CurrentColor();
 }
 
 void TMainfm::UpdateCommands(TTreeNode* node) {

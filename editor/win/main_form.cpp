@@ -8,6 +8,7 @@
 
 #include "editor/recent_files.h"
 #include "editor_resources.h"
+#include "ez_color.h"
 #include "format/file_io.h"
 #include "framework/imglist.h"
 #include "toolbar_glyphs.h"
@@ -229,17 +230,14 @@ void TMainfm::BuildRightPane() {
   bitmap_page->SetColor(clAppWorkSpace);
   Panel5 = new TPanel(this);
   Panel5->SetName("Panel5");
-  Panel5->SetBounds(8, 8, 193, 217);
-  Panel5->SetBevelOuter(TBevelCut::bvLowered);
-  Panel5->SetColor(clBlack);
+  Panel5->SetBounds(0, 8, 204, 217);
+  Panel5->SetBevelOuter(TBevelCut::bvNone);
   Panel5->SetParent(colour_page);
-  Panel5->OnPaint = [this](TObject*) {
-    // Until the colour picker lands: the colour the picker holds.
-    TCanvas& c = Panel5->Canvas();
-    c.Brush().SetColor(picker_colour_);
-    RECT r{24, 24, Panel5->Width() - 24, Panel5->Height() - 24};
-    c.FillRect(r);
-  };
+  EZColor = new TEZColor(this);
+  EZColor->SetName("EZColor");
+  EZColor->SetBounds(8, 0, 193, 217);
+  EZColor->SetBackGround(clBlack);
+  EZColor->SetParent(Panel5);
   ColorBtn = new TButton(this);
   ColorBtn->SetName("ColorBtn");
   ColorBtn->SetCaption("Set Color");

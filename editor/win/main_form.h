@@ -19,6 +19,8 @@
 #include "framework/stdctrls.h"
 
 // What the editor keeps for the whole run of the program.
+class TEZColor;
+
 struct TEditorFolders {
   std::string ProgramFolder;  // the executable's folder, with a trailing backslash
   std::string BitmapFolder;   // ProgramFolder + "skin\"
@@ -77,7 +79,8 @@ class TMainfm : public TForm {
   bool Untitled() const { return doc_.Untitled(); }
   const std::string& EditorProgram() const { return editor_program_; }
   TProfileFile& Settings() { return *settings_; }
-  uint32_t PickerColour() const { return picker_colour_; }
+  // The colour the colour page's picker shows.
+  uint32_t PickerColour() const;
 
   // The controls, named as the program names them.
   TToolBar* ToolBar1 = nullptr;
@@ -96,6 +99,7 @@ class TMainfm : public TForm {
   TPanel* BmpPanel = nullptr;
   TNotebook* book1 = nullptr;
   TPanel* Panel5 = nullptr;
+  TEZColor* EZColor = nullptr;  // the colour picker, in Panel5
   TButton* ColorBtn = nullptr;
   TStatusBar* SB = nullptr;
   TMainMenu* MainMenu1 = nullptr;
@@ -149,6 +153,5 @@ class TMainfm : public TForm {
   TElementEditor element_;
   TEditTarget edit_target_;  // where the grid's current row writes
   std::string click_value_;  // the current cell's text when it was last selected
-  uint32_t picker_colour_ = 0;
   bool filling_grid_ = false;
 };

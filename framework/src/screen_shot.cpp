@@ -6,20 +6,35 @@
 
 #include "framework/graphics.h"
 
+RECT ScreenRect() {
+  return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+bool CaptureScreen(RECT area, TBitmap& shot) {
+  const RECT screen = ScreenRect();
+  RECT r;
+  if (!IntersectRect(&r, &area, &screen)) {
+    shot.SetSize(0, 0);
+    return false;
+  }
+  shot.SetSize(0, 0);  // nothing of the old picture is worth keeping
+  shot.SetPixelFormat(TPixelFormat::pf24bit);
+  shot.SetSize(r.right - r.left, r.bottom - r.top);
+  HDC dc = GetDC(nullptr);
+  const bool copied = BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), dc, r.left,
+                             r.top, SRCCOPY) != FALSE;
+  ReleaseDC(nullptr, dc);
+  GdiFlush();
+  return copied;
+}
+
 bool SaveScreenAround(HWND window, int extra_right, int extra_below, const std::string& path) {
   RECT r;
   GetWindowRect(window, &r);
   r.right += extra_right;
   r.bottom += extra_below;
-  r.left = std::max(0L, r.left);
-  r.top = std::max(0L, r.top);
-  r.right = std::min<LONG>(GetSystemMetrics(SM_CXSCREEN), r.right);
-  r.bottom = std::min<LONG>(GetSystemMetrics(SM_CYSCREEN), r.bottom);
-  if (r.right <= r.left || r.bottom <= r.top) return false;
-  TBitmap shot(r.right - r.left, r.bottom - r.top, TPixelFormat::pf24bit);
-  HDC screen = GetDC(nullptr);
-  BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);
-  ReleaseDC(nullptr, screen);
+  TBitmap shot;
+  if (!CaptureScreen(r, shot)) return false;
   try {
     shot.SaveToFile(path);
   } catch (const std::exception& e) {
