@@ -296,9 +296,11 @@ TSkinnerChoice ChooseNativeSkinner(std::string_view c, uint32_t style, bool has_
     return gates.Has(xcCombo) && has_child ? Make(K::ComboBox, A::AttachFirstChild)
                                            : TSkinnerChoice{};
   if (c == "scrollbar") {
-    // Only the size-box styles are grips; other scroll bars keep their look.
+    // Only the size-box styles are grips; other scroll bars are scroll-bar
+    // controls.
     constexpr uint32_t kSizeBox = 0x08, kSizeGrip = 0x10;
-    return (style & (kSizeBox | kSizeGrip)) ? Make(K::Sizer) : TSkinnerChoice{};
+    if (style & (kSizeBox | kSizeGrip)) return Make(K::Sizer);
+    return gates.Has(xcScrollbar) ? Make(K::ScControl) : TSkinnerChoice{};
   }
   if (c == "#32770")
     return (style & kTabStop) ? TSkinnerChoice{} : Make(K::BoxH, A::ChildrenThenAttach);

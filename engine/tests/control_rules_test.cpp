@@ -185,7 +185,8 @@ TEST(ControlRules, NativeWindowTable) {
       {"combobox", 0x1, false, all, K::None, A::Nothing},  // simple combo
       {"comboboxex32", 0, true, all, K::ComboBox, A::AttachFirstChild},
       {"comboboxex32", 0, false, all, K::None, A::Nothing},
-      {"scrollbar", 0x0, false, all, K::None, A::Nothing},  // a plain bar stays native
+      {"scrollbar", 0x0, false, all, K::ScControl, A::Attach},  // a scroll-bar control
+      {"scrollbar", 0x1, false, AllBut({xcScrollbar}), K::None, A::Nothing},
       {"scrollbar", 0x10, false, all, K::Sizer, A::Attach},
       {"scrollbar", 0x08, false, all, K::Sizer, A::Attach},
       {"#32770", 0x40000000, false, all, K::BoxH, A::ChildrenThenAttach},

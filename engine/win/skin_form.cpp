@@ -502,6 +502,8 @@ LRESULT TWinSkinForm::Dispatch(UINT msg, WPARAM wparam, LPARAM lparam) {
       return OnCommand(wparam, lparam);
     case kSkmRepaintFrame:
       return OnRepaintFrame(wparam, lparam);
+    case kSkmReskin:
+      return OnReskin(wparam, lparam);
     default:
       return Default(msg, wparam, lparam);
   }

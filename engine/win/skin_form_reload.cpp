@@ -6,11 +6,21 @@
 // statics and buttons of a bare window (a dialog) sit on.
 #include <algorithm>
 
+#include "engine_controls/skin_scrollbar.h"
 #include "engine_win/skin_data.h"
 #include "engine_win/skin_form.h"
 #include "framework/forms.h"
 #include "framework/grids.h"
 #include "framework/menus.h"
+
+// ---- a control's window re-created ------------------------------------------------
+
+// The scroll-bar skinner of the child in wparam let go of its old window; a
+// fresh one (a list view's again for a list view) covers the new window.
+LRESULT TWinSkinForm::OnReskin(WPARAM wparam, LPARAM) {
+  if (controls_) ReskinScrollControl(*controls_, reinterpret_cast<HWND>(wparam));
+  return 0;
+}
 
 // ---- the component's switches ----------------------------------------------------
 

@@ -5,6 +5,7 @@
 #include "engine_controls/control_list.h"
 #include "engine_controls/skin_button.h"
 #include "engine_controls/skin_check.h"
+#include "engine_controls/skin_scrollbar.h"
 
 namespace {
 
@@ -32,6 +33,9 @@ const TFamilyRow kFamilies[] = {
     {TSkinnerKind::MenuButton, Make<TSkinMenuButton>},
     {TSkinnerKind::CheckBox, Make<TSkinCheckBox>},
     {TSkinnerKind::RadioButton, Make<TSkinRadioButton>},
+    {TSkinnerKind::Scrollbar, Make<TSkinScrollbar>},
+    {TSkinnerKind::ListView, Make<TSkinListView>},
+    {TSkinnerKind::ScControl, Make<TSkinScControl>},
 };
 
 }  // namespace

@@ -177,6 +177,7 @@ class TWinSkinForm : public TControlHost {
   void OwnerDrawPopupMenus(TComponent* container) override;
   // The skinners of the form's controls (null without a component).
   TSkinControlList* Controls() const { return controls_.get(); }
+  HWND HostWindow() const override { return handle_; }
   // Offers the form's controls (or a bare window's child windows) to the
   // control skinners; controls already skinned are left as they are.
   void SkinControls();
@@ -232,6 +233,8 @@ class TWinSkinForm : public TControlHost {
   LRESULT OnNcMouse(UINT msg, WPARAM wparam, LPARAM lparam);
   LRESULT OnCommand(WPARAM wparam, LPARAM lparam);
   LRESULT OnRepaintFrame(WPARAM wparam, LPARAM lparam);
+  // A scroll-bar skinner's window was re-created (skin_form_reload.cpp).
+  LRESULT OnReskin(WPARAM wparam, LPARAM lparam);
   void Setup();
   // The skin changing (skin_form_reload.cpp): the form and what it owns get
   // the new face colour, popup menus are owner drawn again, the frame keeps

@@ -30,6 +30,9 @@ constexpr UINT kSkmTitleQuery = 0x3515;
 constexpr UINT kSkmSetActive = 0x3506;
 // To an MDI client: redraw its frame window (WParam = the child asking).
 constexpr UINT kSkmMdiRedraw = 0x3516;
+// To a form skinner's window: the scroll-bar skinner of the child window in
+// WParam saw its window re-created; a fresh one covers the new window.
+constexpr UINT kSkmReskin = 0x3517;
 // Opens the skinned menu-bar item under a screen point (LParam, packed as a
 // mouse message's).
 constexpr UINT kSkmNcPress = 0x3518;

@@ -33,6 +33,8 @@ class TControlHost {
   // popup menus a container owns).
   virtual void OwnerDrawMenuItem(TMenuItem* item) { (void)item; }
   virtual void OwnerDrawPopupMenus(TComponent* container) { (void)container; }
+  // The skinned form's window (skinners post their requests to it).
+  virtual HWND HostWindow() const { return nullptr; }
 };
 
 // Makes the skinner of one family; null for a family not built.
@@ -78,6 +80,8 @@ class TSkinControlList {
   const std::vector<TSkinControl*>& Items() const { return items_; }
 
   TSkinData* Data() const { return data_; }
+  // The form skinner's window, or null without a host.
+  HWND HostWindow() const { return host_ ? host_->HostWindow() : nullptr; }
   TPaintBuffer* Canvas() { return &canvas_; }
   // The skin bitmap as a GDI bitmap, converted once per skin.
   const TNativeBitmap& Native(const TSkinBitmap& bitmap);
