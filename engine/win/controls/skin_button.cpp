@@ -557,11 +557,8 @@ bool TSkinSpeedButton::BeforeMessage(TMessage& m) {
       SetStateBit(kPressed, true);
       Repaint();
       return false;
-    case kSkmIsSkinned:
-      m.Result = 1;
-      return false;
     default:
-      return true;
+      return TSkinControl::BeforeMessage(m);
   }
 }
 
