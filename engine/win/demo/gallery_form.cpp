@@ -179,7 +179,8 @@ void TGalleryForm::BuildStandardPage(TTabSheet* s) {
   edit->SetText("An edit control");
   auto* memo = Place<TMemo>(this, s, 10, 40, 230, 90);
   memo->SetScrollBars(TScrollStyle::ssVertical);
-  memo->Lines()->SetText("A memo\r\nwith three\r\nlines");
+  memo->Lines()->SetText(
+      "A memo\r\nwith more\r\nlines than\r\nit shows\r\nat once,\r\nso its\r\nscroll bar\r\nhas a thumb");
   auto* combo = Place<TComboBox>(this, s, 10, 140, 140, 21);
   for (const char* t : {"Drop-down", "Second", "Third"})
     combo->Items()->Add(t);
@@ -190,7 +191,7 @@ void TGalleryForm::BuildStandardPage(TTabSheet* s) {
     list_combo->Items()->Add(t);
   list_combo->SetItemIndex(0);
   auto* list = Place<TListBox>(this, s, 10, 172, 140, 90);
-  for (const char* t : {"Alpha", "Beta", "Gamma", "Delta", "Epsilon"})
+  for (const char* t : {"Alpha", "Beta", "Gamma", "Delta", "Epsilon", "Zeta", "Eta", "Theta"})
     list->Items()->Add(t);
   list->SetItemIndex(1);
   Place<TStaticText>(this, s, 160, 172, 80, 20, "Static text")
@@ -335,7 +336,10 @@ void TGalleryForm::BuildCommonPage(TTabSheet* s) {
   TTreeNode* control = tree->Items()->AddChild(nullptr, "Control");
   for (const char* t : {"Button", "CheckBox", "Scrollbar"})
     tree->Items()->AddChild(control, t);
-  tree->Items()->AddChild(nullptr, "Colors");
+  TTreeNode* colours = tree->Items()->AddChild(nullptr, "Colors");
+  for (const char* t : {"Button face", "Window text", "Highlight"})
+    tree->Items()->AddChild(colours, t);
+  colours->Expand(false);
   border->Expand(false);
   control->Expand(false);
   tree->SetSelected(border->Item(2));
@@ -353,6 +357,8 @@ void TGalleryForm::BuildCommonPage(TTabSheet* s) {
   list->AddItem("Buttons", {"5"});
   list->AddItem("CheckBox", {"8"});
   list->AddItem("Tabs", {"5"});
+  for (const char* t : {"Scrollbar", "Progress", "Tab pane", "Header", "Status bar"})
+    list->AddItem(t, {"4"});
   list->SetItemIndex(1);
   auto* tabs = Place<TTabControl>(this, s, 250, 190, 200, 80);
   tabs->SetStyle(TTabStyle::tsButtons);
@@ -379,7 +385,23 @@ void TGalleryForm::BuildGridPage(TTabSheet* s) {
               {"Left Margin", "4", false, false},
               {"Right Margin", "4", false, false},
               {"Tile", "0", false, false},
-              {"Trans", "1", false, false}};
+              {"Trans", "1", false, false},
+              {"Frame Count", "5", false, false},
+              {"Top Height", "3", false, false},
+              {"Bottom Height", "3", false, false},
+              {"Normal Colour", "0 0 0", true, false},
+              {"Mouse Over Colour", "0 0 128", true, false},
+              {"Pressed Colour", "255 255 255", true, false},
+              {"Custom Color 0", "100 110 120", true, false},
+              {"Custom Color 1", "200 210 220", true, false},
+              {"Custom Color 2", "30 60 90", true, false},
+              {"Custom Color 3", "90 60 30", true, false},
+              {"Custom Color 4", "0 128 0", true, false},
+              {"Custom Color 5", "128 0 0", true, false},
+              {"Custom Color 6", "0 0 255", true, false},
+              {"Custom Color 7", "255 255 0", true, false},
+              {"Custom Color 8", "0 255 255", true, false},
+              {"Custom Color 9", "255 0 255", true, false}};
   for (const Row& r : rows) {
     int row = grid->InsertRow(r.key, r.value);
     if (r.colour) grid->ItemProps(row).EditStyle = TEditStyle::esEllipsis;
