@@ -1,23 +1,29 @@
 // tessaly.exe: the skin editor.
 //
-//   tessaly.exe [PACKAGE] [--new] [--select NODE] [--shot FILE.bmp] [--no-splash]
+//   tessaly.exe [PACKAGE] [--new] [--select NODE] [--shot FILE.bmp] [--pick-shot FILE.bmp]
+//               [--no-splash]
 //
 // PACKAGE opens once the program is idle. --new starts on the built-in
 // default skin instead. --shot writes a screenshot of the main window once
-// the element tree is built (with NODE selected) and exits.
+// the element tree is built (with NODE selected) and exits. --pick-shot
+// starts a screen colour pick from the current grid row (NODE must show
+// colour rows) with the mouse over the colour picker and photographs the
+// whole screen: the captured screen with its magnifier.
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "format/skin_package.h"
 #include "framework/screen_shot.h"
+#include "ez_color.h"
 #include "main_form.h"
+#include "screen_pick.h"
 #include "splash.h"
 
 namespace {
 
 struct TOptions {
-  std::string Package, Select, Shot;
+  std::string Package, Select, Shot, PickShot;
   bool New = false, Splash = true;
 };
 
@@ -31,6 +37,8 @@ TOptions ParseOptions() {
       o.Splash = false;
     } else if (std::strcmp(a, "--shot") == 0 && i + 1 < __argc) {
       o.Shot = __argv[++i];
+    } else if (std::strcmp(a, "--pick-shot") == 0 && i + 1 < __argc) {
+      o.PickShot = __argv[++i];
     } else if (std::strcmp(a, "--select") == 0 && i + 1 < __argc) {
       o.Select = __argv[++i];
     } else if (o.Package.empty()) {
@@ -47,6 +55,20 @@ TTreeNode* FindNode(TTreeView* tree, const std::string& caption) {
   return nullptr;
 }
 
+// The full-screen pick started from the grid's current row, the mouse over
+// the cube of the colour page, photographed whole.
+bool ShootScreenPick(TMainfm* form, const std::string& path) {
+  if (form->VL->OnEditButtonClick) form->VL->OnEditButtonClick(form->VL);
+  auto* pick = dynamic_cast<TColorFm*>(form->FindComponent("ColorFm"));
+  if (!pick || !pick->Visible()) return false;
+  const POINT over = form->EZColor->ClientToScreen(POINT{60, 40});
+  SetCursorPos(over.x, over.y);
+  pick->FollowCursor();
+  Application->ProcessMessages();
+  pick->Update();
+  return SaveScreenAround(pick->Handle(), 0, 0, path);
+}
+
 // Photographs the main window once it shows a skin, then ends the program.
 void ScheduleShot(TMainfm* form, const TOptions& o, int& exit_code) {
   auto* timer = new TTimer(form);
@@ -59,7 +81,8 @@ void ScheduleShot(TMainfm* form, const TOptions& o, int& exit_code) {
     if (TTreeNode* node = FindNode(form->Tree1, o.Select)) form->Tree1->SetSelected(node);
     Application->ProcessMessages();
     form->Update();
-    if (!SaveScreenAround(form->Handle(), 0, 0, o.Shot)) exit_code = 1;
+    if (!o.Shot.empty() && !SaveScreenAround(form->Handle(), 0, 0, o.Shot)) exit_code = 1;
+    if (!o.PickShot.empty() && !ShootScreenPick(form, o.PickShot)) exit_code = 1;
     if (form->Tree1->Items()->Count() == 0) exit_code = 1;
     Application->Terminate();
   };
@@ -82,7 +105,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   } else {
     form->OpenAtFirstIdle(options.Package);
   }
-  if (!options.Shot.empty()) ScheduleShot(form, options, exit_code);
+  if (!options.Shot.empty() || !options.PickShot.empty()) ScheduleShot(form, options, exit_code);
   Application->Run();
   return exit_code;
 }
