@@ -97,3 +97,40 @@ TRect CentreCheckCaption(const TRect& area, int measured_height) {
 bool CheckFocusCues(int os_major_version) {
   return os_major_version != 6;
 }
+
+std::vector<int> ObjImageCells(int kind, int skin_cells) {
+  const int grayed = skin_cells == 5 ? 4 : -1;
+  std::vector<int> cells;
+  switch (kind) {
+    case 1:
+      cells = {0, 1, grayed, 0, 1, grayed, 2, 3, grayed};
+      break;
+    case 2:
+      cells = {0, 1, 0, 1, 2, 3};
+      break;
+    case 3:
+      cells = {0, 1, grayed, 0, 1, grayed};
+      break;
+    default:
+      return {};
+  }
+  for (int& cell : cells)
+    if (cell >= skin_cells) cell = -1;
+  return cells;
+}
+
+TPixmap BuildObjImageStrip(const TPixmap& skin_strip, int skin_cells, int kind) {
+  const std::vector<int> cells = ObjImageCells(kind, skin_cells);
+  const int w = CheckStripCellWidth(skin_strip.Width, CheckStripCells(skin_cells));
+  const int h = skin_strip.Height;
+  if (cells.empty() || w <= 0 || h <= 0) return {};
+  TPixmap strip = SolidImage(w * static_cast<int>(cells.size()), h, kMagenta);
+  for (size_t i = 0; i < cells.size(); ++i) {
+    if (cells[i] < 0) continue;
+    const int dx = static_cast<int>(i) * w, sx = cells[i] * w;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        SetPixel(strip, dx + x, y, GetPixel(skin_strip, sx + x, y));
+  }
+  return strip;
+}

@@ -169,4 +169,50 @@ TEST(CheckRules, CaptionCentredAndFocusCues) {
   EXPECT_TRUE(CheckFocusCues(10));
 }
 
+TEST(CheckRules, OtherLibrariesStripsTakeTheSkinCellsTheyNeed) {
+  struct TRow {
+    int Kind, SkinCells;
+    std::vector<int> Cells;
+  };
+  const TRow rows[] = {
+      {1, 5, {0, 1, 4, 0, 1, 4, 2, 3, 4}},
+      {1, 4, {0, 1, -1, 0, 1, -1, 2, 3, -1}},
+      {1, 2, {0, 1, -1, 0, 1, -1, -1, -1, -1}},  // no disabled cells in the skin
+      {2, 4, {0, 1, 0, 1, 2, 3}},
+      {2, 8, {0, 1, 0, 1, 2, 3}},
+      {2, 1, {0, -1, 0, -1, -1, -1}},
+      {3, 5, {0, 1, 4, 0, 1, 4}},
+      {3, 12, {0, 1, -1, 0, 1, -1}},  // grayed only from a 5-cell strip
+      {0, 5, {}},
+      {4, 5, {}},
+  };
+  for (const TRow& row : rows)
+    EXPECT_EQ(ObjImageCells(row.Kind, row.SkinCells), row.Cells)
+        << row.Kind << " " << row.SkinCells;
+}
+
+TEST(CheckRules, OtherLibrariesStripPixels) {
+  // A 5-cell skin strip, 3 pixels a cell, each cell its own colour.
+  TPixmap skin = SolidImage(15, 2, 0);
+  for (int c = 0; c < 5; ++c)
+    FillRectangle(skin, c * 3, 0, c * 3 + 3, 2, RGBColour(10 * (c + 1), 0, 0));
+  const TPixmap radio = BuildObjImageStrip(skin, 5, 2);
+  ASSERT_EQ(radio.Width, 18);
+  ASSERT_EQ(radio.Height, 2);
+  const int radio_cells[] = {0, 1, 0, 1, 2, 3};
+  for (int i = 0; i < 6; ++i)
+    for (int x = 0; x < 3; ++x)
+      EXPECT_EQ(GetPixel(radio, i * 3 + x, 1), RGBColour(10 * (radio_cells[i] + 1), 0, 0)) << i;
+  // A 4-cell strip of the same bitmap: the grayed cells stay magenta.
+  const TPixmap check = BuildObjImageStrip(CropImage(skin, 0, 0, 12, 2), 4, 1);
+  ASSERT_EQ(check.Width, 27);
+  EXPECT_EQ(GetPixel(check, 2 * 3 + 1, 0), kMagenta);
+  EXPECT_EQ(GetPixel(check, 8 * 3 + 2, 1), kMagenta);
+  EXPECT_EQ(GetPixel(check, 7 * 3, 0), RGBColour(40, 0, 0));
+  // Strips that cannot give a cell.
+  EXPECT_EQ(BuildObjImageStrip(SolidImage(3, 2, 0), 5, 1).Width, 0);
+  EXPECT_EQ(BuildObjImageStrip(TPixmap(), 4, 2).Width, 0);
+  EXPECT_EQ(BuildObjImageStrip(skin, 5, 9).Width, 0);
+}
+
 }  // namespace

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/geometry.h"
+#include "engine/image_ops.h"
 
 // A strip's cell count as the skin gives it; at least 1.
 int CheckStripCells(int cells);
@@ -62,3 +64,19 @@ TRect CentreCheckCaption(const TRect& area, int measured_height);
 // Whether check boxes and radio buttons draw a focus rectangle on a system
 // of this major version.
 bool CheckFocusCues(int os_major_version);
+
+// Check boxes and radio buttons of other component libraries draw their
+// glyphs from a strip of their own; the skin's strip is rearranged into
+// theirs. Kinds: 1 a check box whose strip has unchecked, checked and grayed
+// rows for normal, pressed and disabled (9 cells), 2 a radio button (6 cells),
+// 3 a check box with unchecked, checked and grayed cells twice (6 cells).
+// The skin cell (0-based) behind each cell of the library's strip, -1 where
+// the cell stays blank: the grayed cell exists only in 5-cell skin strips,
+// and a cell the skin strip does not have stays blank too. Empty for an
+// unknown kind.
+std::vector<int> ObjImageCells(int kind, int skin_cells);
+// The library's strip built from a skin strip of `skin_cells` cells: cells
+// of the skin's cell width side by side, blank cells magenta (the colour the
+// libraries are told is transparent). Empty when the skin strip cannot give
+// a cell.
+TPixmap BuildObjImageStrip(const TPixmap& skin_strip, int skin_cells, int kind);

@@ -5,6 +5,7 @@
 #include "engine_controls/control_list.h"
 #include "engine_controls/skin_button.h"
 #include "engine_controls/skin_check.h"
+#include "engine_controls/skin_objimage.h"
 #include "engine_controls/skin_progress.h"
 #include "engine_controls/skin_scrollbar.h"
 #include "engine_controls/skin_trackbar.h"
@@ -24,6 +25,10 @@ TSkinControl* MakeWithGlyphProperty(TComponent* owner, const TSkinnerChoice& cho
   return s;
 }
 
+TSkinControl* MakeObjImage(TComponent* owner, const TSkinnerChoice& choice) {
+  return new TSkinObjImage(owner, choice.ObjKind);
+}
+
 struct TFamilyRow {
   TSkinnerKind Kind;
   TSkinnerMaker Maker;
@@ -36,6 +41,7 @@ const TFamilyRow kFamilies[] = {
     {TSkinnerKind::MenuButton, Make<TSkinMenuButton>},
     {TSkinnerKind::CheckBox, Make<TSkinCheckBox>},
     {TSkinnerKind::RadioButton, Make<TSkinRadioButton>},
+    {TSkinnerKind::ObjImage, MakeObjImage},
     {TSkinnerKind::Scrollbar, Make<TSkinScrollbar>},
     {TSkinnerKind::ListView, Make<TSkinListView>},
     {TSkinnerKind::ScControl, Make<TSkinScControl>},
