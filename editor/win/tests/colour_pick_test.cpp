@@ -263,3 +263,36 @@ TEST_F(ColourPick, ThePickGoesToTheKeyItBeganOn) {
 }
 
 }  // namespace
+
+namespace {
+
+// The picker's own width follows its layout: too narrow grows to 180, too
+// wide shrinks to 560 and first gives up a client alignment.
+TEST(EZColorLayout, WidthsAreClampedWhenPainted) {
+  struct TCase {
+    int Width;
+    bool ClientAligned;
+    int Expected;
+  };
+  for (const TCase& c : {TCase{150, false, 180}, TCase{193, false, 193}, TCase{700, true, 560}}) {
+    auto* form = new TForm(nullptr);
+    form->AfterConstruction();
+    form->SetBounds(100, 100, 760, 640);
+    auto* picker = new TEZColor(form);
+    picker->SetBounds(0, 0, c.Width, 217);
+    if (c.ClientAligned) picker->SetAlign(TAlign::alClient);
+    picker->SetParent(form);
+    form->Show();
+    EXPECT_TRUE(PumpUntil([&] { return picker->Width() == c.Expected; }))
+        << c.Width << " became " << picker->Width();
+    EXPECT_EQ(picker->Align(), TAlign::alNone) << c.Width;
+    EXPECT_EQ(picker->Picker().LaidOutWidth(), c.Expected);
+    // The picture's frame line runs along its right edge.
+    const POINT edge = picker->ClientToScreen(POINT{c.Expected - 1, 40});
+    EXPECT_TRUE(PumpUntil([&] { return ScreenPixel(edge) == RGB(128, 128, 128); })) << c.Width;
+    form->Free();
+    Pump(3);
+  }
+}
+
+}  // namespace
