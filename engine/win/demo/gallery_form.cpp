@@ -180,7 +180,8 @@ void TGalleryForm::BuildStandardPage(TTabSheet* s) {
   auto* memo = Place<TMemo>(this, s, 10, 40, 230, 90);
   memo->SetScrollBars(TScrollStyle::ssVertical);
   memo->Lines()->SetText(
-      "A memo\r\nwith more\r\nlines than\r\nit shows\r\nat once,\r\nso its\r\nscroll bar\r\nhas a thumb");
+      "A memo\r\nwith more\r\nlines than\r\nit shows\r\nat once,\r\nso its\r\nscroll bar\r\n"
+      "has a thumb");
   auto* combo = Place<TComboBox>(this, s, 10, 140, 140, 21);
   for (const char* t : {"Drop-down", "Second", "Third"})
     combo->Items()->Add(t);

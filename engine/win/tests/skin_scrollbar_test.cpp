@@ -193,6 +193,15 @@ TWinControl* MakeTreeView(TForm* form) {
   return t;
 }
 
+TWinControl* MakeListView(TForm* form) {
+  auto* v = new TListView(form);
+  v->SetParent(form);
+  v->AddColumn("Element", 120);
+  for (int i = 0; i < 80; ++i)
+    v->AddItem("Element " + std::to_string(i), {std::to_string(i)});
+  return v;
+}
+
 class ScrollingControlTest : public SkinScrollbarTest,
                              public ::testing::WithParamInterface<TScrollingKind> {};
 
@@ -221,7 +230,8 @@ TEST_P(ScrollingControlTest, InputScrollsAsTheNativeTwinAndTheOverlayFollows) {
 INSTANTIATE_TEST_SUITE_P(Controls, ScrollingControlTest,
                          ::testing::Values(TScrollingKind{"Memo", MakeMemo},
                                            TScrollingKind{"ListBox", MakeListBox},
-                                           TScrollingKind{"TreeView", MakeTreeView}),
+                                           TScrollingKind{"TreeView", MakeTreeView},
+                                           TScrollingKind{"ListView", MakeListView}),
                          [](const auto& row) { return std::string(row.param.Name); });
 
 TEST_F(SkinScrollbarTest, PressesLandWhereTheBarIsAfterTheFormMoved) {
@@ -380,6 +390,84 @@ TEST_F(SkinScrollbarTest, ARecreatedWindowIsCoveredAgain) {
   EXPECT_EQ(SendMessageW(fresh, kSkmIsSkinned, 0, 0), 1);
   EXPECT_TRUE(Visible(s->VertBar.get()));
   skinner->Detach();
+}
+
+// ---- bare windows -----------------------------------------------------------------
+
+INT_PTR CALLBACK ScrollingDialog(HWND, UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (msg == WM_HSCROLL && lparam) {
+    auto bar = reinterpret_cast<HWND>(lparam);
+    const int pos = GetScrollPos(bar, SB_CTL);
+    if (LOWORD(wparam) == SB_LINEDOWN) SetScrollPos(bar, SB_CTL, pos + 1, TRUE);
+    return TRUE;
+  }
+  return msg == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+class BareWindowTest : public SkinScrollbarTest {
+ protected:
+  void SetUp() override {
+    SkinScrollbarTest::SetUp();
+    dialog_ = CreateWindowExW(0, L"#32770", L"Bare", WS_POPUP | WS_CAPTION | WS_VISIBLE, 200, 200,
+                              360, 260, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(dialog_, nullptr);
+    SetWindowLongPtrW(dialog_, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(&ScrollingDialog));
+    box_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"listbox", L"",
+                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY, 10, 10, 160, 150,
+                           dialog_, nullptr, nullptr, nullptr);
+    for (int i = 0; i < 60; ++i)
+      SendMessageW(box_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_wstring(i).c_str()));
+    bar_ = CreateWindowExW(0, L"scrollbar", L"", WS_CHILD | WS_VISIBLE | SBS_HORZ, 10, 180, 200, 17,
+                           dialog_, nullptr, nullptr, nullptr);
+    SetScrollRange(bar_, SB_CTL, 0, 50, TRUE);
+    real_input::Settle();
+  }
+  void TearDown() override {
+    list_.reset();
+    if (IsWindow(dialog_)) DestroyWindow(dialog_);
+    SkinScrollbarTest::TearDown();
+  }
+  HWND dialog_ = nullptr, box_ = nullptr, bar_ = nullptr;
+};
+
+TEST_F(BareWindowTest, ABareWindowsBarIsCoveredAndScrolls) {
+  const LONG_PTR proc = GetWindowLongPtrW(box_, GWLP_WNDPROC);
+  auto* s = new TSkinScrollbarH(nullptr);  // freed by the list
+  s->AttachWindow(box_, data_, list_.get(), list_->Canvas());
+  ASSERT_TRUE(s->Attached);
+  real_input::Settle();
+  TWScrollbar* bar = s->VertBar.get();
+  ASSERT_TRUE(Visible(bar));
+  EXPECT_FALSE(Visible(s->HorzBar.get()));
+  const SCROLLBARINFO n = NativeBar(box_, OBJID_VSCROLL);
+  RECT r;
+  GetWindowRect(bar->Window(), &r);
+  EXPECT_EQ(r.top, n.rcScrollBar.top);
+  EXPECT_EQ(r.left, n.rcScrollBar.left);
+  RedrawWindow(bar->Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(WindowPixel(bar->Window(), 8, 8), Piece("scrollbar.bmp", 9));
+  Act(box_, TInput::Arrow);
+  EXPECT_EQ(GetScrollPos(box_, SB_VERT), 1);
+  list_->DetachAll();
+  EXPECT_EQ(GetWindowLongPtrW(box_, GWLP_WNDPROC), proc);
+}
+
+TEST_F(BareWindowTest, ADialogsScrollBarIsAScrollBarControl) {
+  list_->SkinChildWindows(dialog_);
+  real_input::Settle();
+  auto* s = dynamic_cast<TSkinScControl*>(list_->Find(bar_));
+  ASSERT_NE(s, nullptr);
+  ASSERT_TRUE(Visible(s->Bar.get()));
+  EXPECT_FALSE(s->Bar->Vertical);
+  HWND o = s->Bar->Window();
+  RedrawWindow(o, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(WindowPixel(o, 8, 8), Piece("scrollbar.bmp", 1));        // left arrow
+  EXPECT_EQ(WindowPixel(o, 200 - 8, 8), Piece("scrollbar.bmp", 5));  // right arrow
+  RECT r;
+  GetWindowRect(bar_, &r);
+  const POINT right{r.right - 8, r.top + 8};
+  Click(right, right);
+  EXPECT_EQ(GetScrollPos(bar_, SB_CTL), 1);
 }
 
 // ---- the drop-down list of a combo box ----------------------------------------------
