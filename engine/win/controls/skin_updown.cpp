@@ -27,6 +27,8 @@ TRect ScreenRect(HWND window) {
 TSkinUpDown::TSkinUpDown(TComponent* owner) : TSkinControl(owner) {}
 
 bool TSkinUpDown::BeforeMessage(TMessage& m) {
+  // Without a skin the spin keeps its own look.
+  if (!HasSkin()) return TSkinControl::BeforeMessage(m);
   switch (m.Msg) {
     case WM_PAINT:
       PaintMessage(m);
@@ -109,7 +111,8 @@ bool TSkinUpDown::Horizontal() const {
 const TDataSkinBorder* TSkinUpDown::Strip(bool horizontal) const {
   if (!HasSkin() || !Form) return nullptr;
   const TDataSkinBorder* e = Skin().Border(horizontal ? ksUpDownHorz : ksUpDownVert);
-  return e && !e->Bitmap.Empty() ? e : nullptr;
+  // A strip narrower than its eight frames has nothing to show.
+  return e && e->Bitmap.Height > 0 && e->Bitmap.Width >= kSpinFrames ? e : nullptr;
 }
 
 POINT TSkinUpDown::CursorInWindow() const {

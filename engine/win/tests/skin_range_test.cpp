@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/image_ops.h"
 #include "engine/skin_stream.h"
 #include "engine_controls/control_list.h"
 #include "engine_controls/skin_trackbar.h"
@@ -38,6 +39,12 @@ void EditIni(TTestSkin& skin, const std::string& from, const std::string& to) {
   ASSERT_NE(at, std::string::npos) << from;
   ini.replace(at, from.size(), to);
   skin.Members[0].Bytes.assign(ini.begin(), ini.end());
+}
+
+// A member picture of a test skin replaced by another.
+void ReplaceMember(TTestSkin& skin, const std::string& member, const TPixmap& picture) {
+  for (TSkinFileEntry& m : skin.Members)
+    if (m.Name == member) m.Bytes = EncodeBmp(picture);
 }
 
 POINT ScreenPoint(HWND w, int x, int y) {
@@ -221,6 +228,32 @@ INSTANTIATE_TEST_SUITE_P(Bars, ProgressTest,
                                            TProgressCase{"Vertical", true, false},
                                            TProgressCase{"VerticalSmooth", true, true}),
                          [](const auto& param_info) { return std::string(param_info.param.Name); });
+
+TEST_F(SkinRangeTest, OddPicturesPaintWithoutHarm) {
+  const TPixmap pictures[] = {SolidImage(1, 1, kWhite), SolidImage(3, 200, kWhite),
+                              SolidImage(400, 1, kWhite)};
+  for (const TPixmap& p : pictures) {
+    TTestSkin skin = MakeTestSkin();
+    for (const char* member :
+         {"progress.bmp", "chunk.bmp", "thumbh.bmp", "track.bmp", "updownv.bmp", "glyphs.bmp"})
+      ReplaceMember(skin, member, p);
+    Load(std::move(skin));
+    auto* bar = Add<TProgressBar>(10, 10, 200, 17);
+    bar->SetPosition(50);
+    auto* track = Add<TTrackBar>(10, 40, 200, 32);
+    auto* spin = Add<TUpDown>(10, 80, 17, 26);
+    ShowAndSkin();
+    for (HWND w : {bar->Handle(), track->Handle(), spin->Handle()}) {
+      InvalidateRect(w, nullptr, TRUE);
+      UpdateWindow(w);
+      EXPECT_TRUE(Skinned(w)) << p.Width << "x" << p.Height;
+    }
+    list_->DetachAll();
+    bar->Free();
+    track->Free();
+    spin->Free();
+  }
+}
 
 TEST_F(SkinRangeTest, ProgressWithoutItsPicturesKeepsItsOwnLook) {
   TTestSkin skin = MakeTestSkin();
@@ -543,9 +576,14 @@ TEST_F(UpDownTest, TheEmbeddedSpinKeepsClearOnWhite) {
   EXPECT_FALSE(Skinned(spin));
 }
 
-TEST_F(UpDownTest, WithoutAStripTheClassicLookInTheSkinsColours) {
+class ClassicSpinTest : public UpDownTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ClassicSpinTest, WithoutAUsableStripTheClassicLookInTheSkinsColours) {
   TTestSkin skin = MakeTestSkin();
-  EditIni(skin, "[UpDown.Vert]\r\nImage=", "[UpDown.Vert]\r\nGone=");
+  if (GetParam() == 0)
+    EditIni(skin, "[UpDown.Vert]\r\nImage=", "[UpDown.Vert]\r\nGone=");
+  else  // narrower than its eight frames
+    ReplaceMember(skin, "updownv.bmp", SolidImage(GetParam(), 16, kWhite));
   Load(std::move(skin));
   if (HasFailure()) return;
   auto* spin = Add<TUpDown>(10, 10, 17, 26);
@@ -569,5 +607,7 @@ TEST_F(UpDownTest, WithoutAStripTheClassicLookInTheSkinsColours) {
   real_input::Settle();
   ASSERT_TRUE(PumpUntil([&] { return WindowPixel(w, 2, 2) == face; }, 2000));
 }
+
+INSTANTIATE_TEST_SUITE_P(Strips, ClassicSpinTest, ::testing::Values(0, 1, 7));
 
 }  // namespace
