@@ -268,6 +268,105 @@ TEST_F(SkinScrollbarTest, OverlayHidesWithItsBarAndReturns) {
   EXPECT_TRUE(PumpUntil([&] { return Visible(bar); }, 2000));
 }
 
+TEST_F(SkinScrollbarTest, AMemoThatNoLongerScrollsShowsTheDisabledShaft) {
+  auto* memo = static_cast<TMemo*>(MakeMemo(form_));
+  memo->SetBounds(20, 20, 200, 200);
+  ShowAndSkin();
+  TWScrollbar* bar = VBar(memo);
+  ASSERT_TRUE(Visible(bar));
+  const int middle = 100;
+  auto shaft_at_middle = [&] {
+    RedrawWindow(bar->Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    return WindowPixel(bar->Window(), 8, middle);
+  };
+  // An edit control keeps its bar when everything fits, disabled.
+  memo->Lines()->SetText("short");
+  real_input::Settle();
+  ASSERT_TRUE(NativeBar(memo->Handle(), OBJID_VSCROLL).rgstate[0] & STATE_SYSTEM_UNAVAILABLE);
+  EXPECT_TRUE(Visible(bar));
+  EXPECT_EQ(shaft_at_middle(), Piece("vscroll.bmp", 3));
+  EXPECT_EQ(WindowPixel(bar->Window(), 8, 17 + 1),
+            Piece("vscroll.bmp", 3, TTestPiece::Top));  // no thumb
+  std::string text;
+  for (int i = 0; i < 80; ++i)
+    text += "Back " + std::to_string(i) + "\r\n";
+  memo->Lines()->SetText(text);
+  real_input::Settle();
+  EXPECT_EQ(WindowPixel(bar->Window(), 8, 17 + 1), Piece("vthumb.bmp", 1, TTestPiece::Top));
+  EXPECT_EQ(shaft_at_middle(), Piece("vscroll.bmp", 1));
+}
+
+TEST_F(SkinScrollbarTest, TheMouseLightsThePartUnderIt) {
+  TWinControl* memo = MakeMemo(form_);
+  memo->SetBounds(20, 20, 200, 200);
+  ShowAndSkin();
+  TWScrollbar* bar = VBar(memo);
+  ASSERT_TRUE(Visible(bar));
+  HWND o = bar->Window();
+  auto pixel = [&](int y) {
+    RedrawWindow(o, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    return WindowPixel(o, 8, y);
+  };
+  const int bottom = bar->Length - 8;
+  real_input::MouseAt(PartPoint(memo->Handle(), TInput::Arrow), 0);
+  ASSERT_TRUE(PumpUntil([&] { return bar->HotPart == kScrollLastArrow; }, 1000));
+  EXPECT_EQ(pixel(bottom), Piece("scrollbar.bmp", 16));
+  EXPECT_EQ(pixel(8), Piece("scrollbar.bmp", 9));
+  real_input::MouseAt(PartPoint(memo->Handle(), TInput::Thumb), 0);
+  ASSERT_TRUE(PumpUntil([&] { return bar->HotPart == kScrollThumb; }, 1000));
+  EXPECT_EQ(pixel(bar->ThumbStart + 1), Piece("vthumb.bmp", 3, TTestPiece::Top));
+  EXPECT_EQ(pixel(bottom), Piece("scrollbar.bmp", 13));
+  real_input::MouseAt({2, 2}, 0);
+  ASSERT_TRUE(PumpUntil([&] { return bar->HotPart == kScrollPartNone; }, 1000));
+  EXPECT_EQ(pixel(bar->ThumbStart + 1), Piece("vthumb.bmp", 1, TTestPiece::Top));
+}
+
+// The INI of a test skin with one text replaced.
+void EditIni(TTestSkin& skin, const std::string& from, const std::string& to) {
+  std::string ini(skin.Members[0].Bytes.begin(), skin.Members[0].Bytes.end());
+  const size_t at = ini.find(from);
+  ASSERT_NE(at, std::string::npos) << from;
+  ini.replace(at, from.size(), to);
+  skin.Members[0].Bytes.assign(ini.begin(), ini.end());
+}
+
+TEST_F(SkinScrollbarTest, UnusableStripsLeaveTheNativeBarsInSight) {
+  for (int variant = 0; variant < 3; ++variant) {
+    TTestSkin skin = MakeTestSkin();
+    if (variant == 0) EditIni(skin, "Image=scrollbar.bmp", "Gone=scrollbar.bmp");
+    if (variant == 1)  // narrower than its 23 cells
+      for (TSkinFileEntry& m : skin.Members)
+        if (m.Name == "scrollbar.bmp") m.Bytes = EncodeBmp(TPixmap(10, 17, 24));
+    if (variant == 2) EditIni(skin, "Image=vthumb.bmp", "Gone=vthumb.bmp");
+    auto* data = new TSkinData(form_);
+    data->BeginReading();
+    ASSERT_TRUE(data->ReadSkinStream(WriteSkinStream(skin.Package())));
+    TSkinControlList list(data);
+    TWinControl* memo = MakeMemo(form_);
+    memo->SetBounds(20, 20, 200, 200);
+    form_->Show();
+    list.SkinFormControls(form_);
+    real_input::Settle();
+    auto* s = dynamic_cast<TSkinScrollbar*>(list.Find(memo->Handle()));
+    ASSERT_NE(s, nullptr) << variant;
+    TWScrollbar* bar = s->VertBar.get();
+    if (variant < 2) {
+      EXPECT_FALSE(Visible(bar)) << variant;
+      Act(memo->Handle(), TInput::Arrow);  // the native bar takes the press
+      EXPECT_EQ(GetScrollPos(memo->Handle(), SB_VERT), 1) << variant;
+    } else {
+      // Without a thumb element the bar is drawn without its thumb.
+      ASSERT_TRUE(Visible(bar));
+      RedrawWindow(bar->Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+      EXPECT_EQ(WindowPixel(bar->Window(), 8, 17 + 1),
+                ToColorRef(TestPieceColour(Index("vscroll.bmp"), 1, TTestPiece::Top)));
+    }
+    list.DetachAll();
+    memo->Free();
+    data->Free();
+  }
+}
+
 TEST_F(SkinScrollbarTest, CornerSquareSitsAtTheRealClientOffset) {
   for (TBorderStyle border : {TBorderStyle::bsSingle, TBorderStyle::bsNone}) {
     auto* memo = static_cast<TMemo*>(MakeMemo(form_));
@@ -637,6 +736,26 @@ TEST_F(ComboListTest, ADragLeavesWhenTheCaptureGoesElsewhere) {
   ReleaseCapture();
   for (WPARAM w : scrolls_)
     EXPECT_NE(LOWORD(w), SB_THUMBPOSITION);  // not a release
+}
+
+TEST_F(ComboListTest, ARealPressOnTheThumbDragsItWithTheListOpen) {
+  const POINT p = ThumbPoint();
+  real_input::MouseAt(p, 0);
+  real_input::Settle();
+  INPUT in[4] = {real_input::MouseInput(p, MOUSEEVENTF_LEFTDOWN),
+                 real_input::MouseInput({p.x, p.y + 60}, 0),
+                 real_input::MouseInput({p.x, p.y + 900}, 0),
+                 real_input::MouseInput({p.x, p.y + 900}, MOUSEEVENTF_LEFTUP)};
+  SendInput(4, in, sizeof(INPUT));
+  real_input::Settle(30);
+  const SCROLLINFO si = Info();
+  const int last = si.nMax - static_cast<int>(si.nPage) + 1;
+  ASSERT_FALSE(scrolls_.empty());
+  EXPECT_EQ(LOWORD(scrolls_.front()), SB_THUMBTRACK);
+  EXPECT_EQ(LOWORD(scrolls_.back()), SB_THUMBPOSITION);
+  EXPECT_EQ(static_cast<int>(HIWORD(scrolls_.back())), last);
+  EXPECT_EQ(si.nPos, last);
+  EXPECT_EQ(SendMessageW(combo_, CB_GETDROPPEDSTATE, 0, 0), 1);
 }
 
 }  // namespace
