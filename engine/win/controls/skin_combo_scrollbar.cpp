@@ -20,6 +20,13 @@ constexpr UINT kNcUahDrawFrame = 0x1AE;
 TComboxScrollBar::TComboxScrollBar(TComponent* owner)
     : TSkinControl(owner), ArrowSize(GetSystemMetrics(SM_CXHSCROLL)) {}
 
+void TComboxScrollBar::Detach() {
+  TSkinControl::Detach();
+  // The list's own bar again.
+  if (LifeState != kWindowGone && Handle && IsWindow(Handle))
+    RedrawWindow(Handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+}
+
 bool TComboxScrollBar::BeforeMessage(TMessage& m) {
   switch (m.Msg) {
     case WM_NCMOUSEMOVE:

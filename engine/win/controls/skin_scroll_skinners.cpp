@@ -108,12 +108,14 @@ void TSkinScrollbar::Detach() {
     SetPropFromText(Control, "FixedColor", std::to_string(SavedFixedColor));
   FixedColorSaved = false;
   TSkinControl::Detach();
-  if (LifeState != kWindowGone) {
-    HorzBar.reset();
-    VertBar.reset();
-    if (Handle && IsWindow(Handle))
-      RedrawWindow(Handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  if (LifeState == kWindowGone) {
+    HideBars();  // nothing left to cover; freed with the skinner
+    return;
   }
+  HorzBar.reset();
+  VertBar.reset();
+  if (Handle && IsWindow(Handle))
+    RedrawWindow(Handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 void TSkinScrollbar::SkinChanged() {
@@ -264,10 +266,13 @@ void TSkinScrollbarH::AttachWindow(HWND window, TSkinData* data, TSkinControlLis
 
 void TSkinScrollbarH::Detach() {
   TSkinControl::Detach();
-  if (LifeState != kWindowGone) {
-    HorzBar.reset();
-    VertBar.reset();
+  if (LifeState == kWindowGone) {
+    if (HorzBar) HorzBar->HideBar();
+    if (VertBar) VertBar->HideBar();
+    return;
   }
+  HorzBar.reset();
+  VertBar.reset();
 }
 
 void TSkinScrollbarH::RepositionBars() {
@@ -344,7 +349,10 @@ void TSkinScControl::AttachWindow(HWND window, TSkinData* data, TSkinControlList
 
 void TSkinScControl::Detach() {
   TSkinControl::Detach();
-  if (LifeState != kWindowGone) Bar.reset();
+  if (LifeState != kWindowGone)
+    Bar.reset();
+  else if (Bar)
+    Bar->HideBar();
 }
 
 void TSkinScControl::AfterMessage(TMessage& m) {

@@ -551,6 +551,18 @@ TEST_F(BareWindowTest, ABareWindowsBarIsCoveredAndScrolls) {
   EXPECT_EQ(GetWindowLongPtrW(box_, GWLP_WNDPROC), proc);
 }
 
+TEST_F(BareWindowTest, ADestroyedWindowLeavesNoOverlayInSight) {
+  auto* s = new TSkinScrollbarH(nullptr);  // freed by the list
+  s->AttachWindow(box_, data_, list_.get(), list_->Canvas());
+  real_input::Settle();
+  ASSERT_TRUE(Visible(s->VertBar.get()));
+  DestroyWindow(box_);
+  EXPECT_EQ(s->LifeState, TSkinControl::kWindowGone);
+  EXPECT_FALSE(Visible(s->VertBar.get()));
+  list_->Purge();
+  EXPECT_TRUE(list_->Items().empty());
+}
+
 TEST_F(BareWindowTest, ADialogsScrollBarIsAScrollBarControl) {
   list_->SkinChildWindows(dialog_);
   real_input::Settle();

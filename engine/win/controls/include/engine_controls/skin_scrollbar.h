@@ -193,6 +193,7 @@ class TComboxScrollBar : public TSkinControl {
   MV_CLASS(TComboxScrollBar, TSkinControl)
  public:
   explicit TComboxScrollBar(TComponent* owner);
+  void Detach() override;
   bool BeforeMessage(TMessage& m) override;
   void AfterMessage(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
