@@ -88,7 +88,12 @@ class ColourPick : public ::testing::Test {
     real_input::MouseAt(to, 0);
     Pump(5);
     real_input::MouseAt(to, MOUSEEVENTF_LEFTUP);
-    Pump(5);
+    EXPECT_TRUE(PumpUntil([&] { return form_->EZColor->Picker().PickMode() == pmIdle; }));
+  }
+  // Waits for the picker to show `colour`.
+  void ExpectPickerColour(COLORREF colour) {
+    EXPECT_TRUE(PumpUntil([&] { return form_->EZColor->CurrentColor() == colour; }))
+        << std::hex << form_->EZColor->CurrentColor() << " instead of " << colour;
   }
   // Starts a screen pick from the "..." button of grid row `row`. (A click
   // on the grid may raise the main window over the test's patches: they are
@@ -120,19 +125,19 @@ TEST_F(ColourPick, HandlesSlidersAndStripByMouseThenSetColor) {
   ClickValue(1);  // "Window Color", key ButtonFace
   TEZColor* picker = form_->EZColor;
   ASSERT_TRUE(PumpUntil([&] { return picker->Showing(); }));
-  EXPECT_EQ(picker->CurrentColor(), static_cast<uint32_t>(RGB(100, 150, 50)));
+  ExpectPickerColour(RGB(100, 150, 50));
   const TPickerGeometry& g = picker->Picker().Geometry();
   ASSERT_EQ(g.W, 193);
   // The blue handle dragged above the cube: blue 255.
   Drag(OnPicker(g.cx, picker->Picker().Marks().Bz), OnPicker(g.cx, -20));
-  EXPECT_EQ(picker->CurrentColor(), static_cast<uint32_t>(RGB(100, 150, 255)));
+  ExpectPickerColour(RGB(100, 150, 255));
   // The red slider's marker dragged below its bar (and the control): red 0.
   Drag(OnPicker(g.x0 + 1, picker->Picker().Marks().yR), OnPicker(g.x0 + 1, 400));
-  EXPECT_EQ(picker->CurrentColor(), static_cast<uint32_t>(RGB(0, 150, 255)));
+  ExpectPickerColour(RGB(0, 150, 255));
   // The green handle dragged right of the cube: green 255.
   const TPickerMarks marks = picker->Picker().Marks();
   Drag(OnPicker(marks.Gx, marks.Gy), OnPicker(g.cx + g.e + 30, marks.Gy));
-  EXPECT_EQ(picker->CurrentColor(), static_cast<uint32_t>(RGB(0, 255, 255)));
+  ExpectPickerColour(RGB(0, 255, 255));
   // What the control shows is the picture: the swatch on the screen.
   EXPECT_TRUE(
       PumpUntil([&] { return ScreenPixel(OnPicker(g.m + 3, g.m + 3)) == RGB(0, 255, 255); }));
@@ -142,14 +147,14 @@ TEST_F(ColourPick, HandlesSlidersAndStripByMouseThenSetColor) {
   const COLORREF shown = ScreenPixel(strip);
   EXPECT_EQ(shown, static_cast<COLORREF>(PaletteColor(50.0 / 193)));
   ClickAt(strip);
-  EXPECT_EQ(picker->CurrentColor(), static_cast<uint32_t>(shown));
+  ExpectPickerColour(shown);
   // A click below the picture (the control is taller than wide) takes nothing.
   ClickAt(OnPicker(g.s + 10, g.W + 10));
   EXPECT_EQ(picker->CurrentColor(), static_cast<uint32_t>(shown));
 
   ClickAt(form_->ColorBtn->ClientToScreen(POINT{10, 10}));
   const std::string text = FormatRGB(shown);
-  EXPECT_EQ(Cell(1), text);
+  EXPECT_TRUE(PumpUntil([&] { return Cell(1) == text; })) << Cell(1);
   EXPECT_EQ(IniValue("ButtonFace"), text);
   EXPECT_TRUE(form_->Modified());
   // The grid's swatch shows it (once the row is no longer being edited).
