@@ -428,6 +428,19 @@ TEST_F(SkinScrollbarTest, ScrollBarControlsFollowClicks) {
     EXPECT_GT(skinned->Position(), 0);
     EXPECT_EQ(skinned->Position(), native->Position()) << y;
   }
+  // The thumb dragged: the skinned one from where its overlay shows it,
+  // the native one from its own.
+  const TThumbExtent before = EmulateThumb(220, a, {0, 100, 10, skinned->Position()});
+  RECT r;
+  GetWindowRect(skinned->Handle(), &r);
+  const POINT grab{r.left + 8, r.top + (before.Start + before.End) / 2};
+  Click(grab, {grab.x, grab.y + 40});
+  const SCROLLBARINFO n = NativeBar(native->Handle(), OBJID_CLIENT);
+  GetWindowRect(native->Handle(), &r);
+  const POINT native_grab{r.left + 8, r.top + (n.xyThumbTop + n.xyThumbBottom) / 2};
+  Click(native_grab, {native_grab.x, native_grab.y + 40});
+  EXPECT_GT(skinned->Position(), 20);
+  EXPECT_NEAR(skinned->Position(), native->Position(), 1);
   // The overlay's thumb sits where the position puts it.
   RedrawWindow(o, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   const TThumbExtent t = EmulateThumb(220, a, {0, 100, 10, skinned->Position()});
