@@ -180,6 +180,7 @@ void TSkinControl::SkinChanged() {
 void TSkinControl::WindowProc(TMessage& m) {
   if (m.Msg == kSkmSetActive) {
     Active = static_cast<int>(m.WParam) > 0;
+    ActiveChanged();
     if (Active) Refresh();
     return;
   }

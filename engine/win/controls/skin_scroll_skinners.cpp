@@ -125,6 +125,13 @@ void TSkinScrollbar::SkinChanged() {
   TSkinControl::SkinChanged();
 }
 
+void TSkinScrollbar::ActiveChanged() {
+  if (Active)
+    RepositionBars();
+  else
+    HideBars();
+}
+
 void TSkinScrollbar::RepositionBars() {
   if (HorzBar) HorzBar->Reposition(Handle);
   if (VertBar) VertBar->Reposition(Handle);
@@ -275,6 +282,15 @@ void TSkinScrollbarH::Detach() {
   VertBar.reset();
 }
 
+void TSkinScrollbarH::ActiveChanged() {
+  if (Active) {
+    RepositionBars();
+    return;
+  }
+  if (HorzBar) HorzBar->HideBar();
+  if (VertBar) VertBar->HideBar();
+}
+
 void TSkinScrollbarH::RepositionBars() {
   if (HorzBar) HorzBar->Reposition(Handle);
   if (VertBar) VertBar->Reposition(Handle);
@@ -385,6 +401,14 @@ void TSkinScControl::AfterMessage(TMessage& m) {
       TSkinControl::AfterMessage(m);
       break;
   }
+}
+
+void TSkinScControl::ActiveChanged() {
+  if (!Bar) return;
+  if (Active)
+    Bar->Reposition(Handle);
+  else
+    Bar->HideBar();
 }
 
 void TSkinScControl::DrawSkin(HDC, const RECT&) {

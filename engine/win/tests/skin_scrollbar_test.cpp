@@ -266,6 +266,11 @@ TEST_F(SkinScrollbarTest, OverlayHidesWithItsBarAndReturns) {
   EXPECT_TRUE(PumpUntil([&] { return !Visible(bar); }, 2000));
   box->Show();
   EXPECT_TRUE(PumpUntil([&] { return Visible(bar); }, 2000));
+  // Switched off, the control shows its native bar; on again, the skin's.
+  SendMessageW(box->Handle(), kSkmSetActive, 0, 0);
+  EXPECT_FALSE(Visible(bar));
+  SendMessageW(box->Handle(), kSkmSetActive, 1, 0);
+  EXPECT_TRUE(Visible(bar));
 }
 
 TEST_F(SkinScrollbarTest, AMemoThatNoLongerScrollsShowsTheDisabledShaft) {

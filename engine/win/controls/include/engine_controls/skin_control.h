@@ -57,6 +57,9 @@ class TSkinControl : public TComponent {
   virtual void DrawSkin(HDC dc, const RECT& rect);
   // The skin was replaced or reloaded.
   virtual void SkinChanged();
+  // SKM_SETACTIVE switched the skinner on or off (Active holds the new
+  // state); skinners with windows of their own show or hide them.
+  virtual void ActiveChanged() {}
 
   // The single entry for every message of the skinned window.
   void WindowProc(TMessage& m);

@@ -115,6 +115,7 @@ class TSkinScrollbar : public TSkinControl {
   void AfterMessage(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
   void SkinChanged() override;
+  void ActiveChanged() override;
 
   std::unique_ptr<TWScrollbar> HorzBar, VertBar;
   bool Bordered = false;
@@ -159,6 +160,7 @@ class TSkinScrollbarH : public TSkinControl {
   void Detach() override;
   void AfterMessage(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
+  void ActiveChanged() override;
 
   std::unique_ptr<TWScrollbar> HorzBar, VertBar;
 
@@ -183,6 +185,7 @@ class TSkinScControl : public TSkinControl {
   void Detach() override;
   void AfterMessage(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
+  void ActiveChanged() override;
 
   std::unique_ptr<TWScrollbar> Bar;
 };
