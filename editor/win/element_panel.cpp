@@ -39,6 +39,7 @@ void TMainfm::OnTreeChange(TTreeNode* node) {
 
 void TMainfm::LoadElement(const std::string& display_name) {
   element_.Load(display_name, schema_, doc_.IniOrNull());
+  ClearBitmapImages(true);
   FillGrid();
   SelectRow();
 }
@@ -83,6 +84,7 @@ void TMainfm::SelectRow() {
     if (ParseRGB(click_value_, colour) && colour) EZColor->SetCurrentColor(*colour);
   } else if (IsBitmapType(r->Type)) {
     book1->SetPageIndex(0);
+    ShowBitmap(doc_.IsOpen() ? doc_.Ini().ReadString(element_.SkinSection(), r->Key, "") : "");
   }
 }
 
@@ -91,9 +93,9 @@ void TMainfm::CommitRow(int row, const std::string& value) {
   // target captured when that row became current is still that row's.
   TEditTarget target = edit_target_.Valid() ? edit_target_ : element_.Target(row);
   if (doc_.IsOpen() && CommitValue(target, value, doc_.Ini())) {
-    // (The margin preview is redrawn here once the bitmap panel shows one.)
     click_value_ = value;
     doc_.SetModified(true);
+    RedrawMarginPreview();
   }
   UpdateCommands(Tree1->Selected());
 }

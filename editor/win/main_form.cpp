@@ -61,6 +61,8 @@ TMainfm::TMainfm(TComponent* owner, const std::string& program_folder) : TForm(o
   BuildStatusBar();
   BuildLeftPane();
   BuildRightPane();
+  BuildCornerBar();
+  last_bitmap_folder_ = folders_.BitmapFolder;
 
   RebuildRecentMenu();
   for (TToolButton* b :
@@ -120,9 +122,12 @@ void TMainfm::BuildToolBar() {
   WriteHelp = AddToolButton("WriteHelp", "Help in", "", nullptr);
   WriteHelp2 = AddToolButton("WriteHelp2", "Help out", "", nullptr);
   HelpSave = AddToolButton("HelpSave", "Help save", "", nullptr);
-  AddBtn = AddToolButton("AddBtn", "Add button", "Add a title button", nullptr);
-  AddColorBtn = AddToolButton("AddColorBtn", "Add colour", "", nullptr);
-  DelBtn = AddToolButton("DelBtn", "Delete", "Delete the selected title button", nullptr);
+  AddBtn = AddToolButton("AddBtn", "Add button", "Add a title button",
+                         [this](TObject*) { AddTitleButton(); });
+  AddColorBtn =
+      AddToolButton("AddColorBtn", "Add colour", "", [this](TObject*) { AddPresetColour(); });
+  DelBtn = AddToolButton("DelBtn", "Delete", "Delete the selected title button",
+                         [this](TObject*) { DeleteNode(); });
   ImportBtn = AddToolButton("ImportBtn", "Import", "Import parts of another skin", nullptr);
   IniBtn = AddToolButton("IniBtn", "INI", "Edit the section as INI text", nullptr);
   for (TToolButton* hidden : {WriteHelp, WriteHelp2, HelpSave, AddColorBtn})
@@ -134,13 +139,15 @@ void TMainfm::BuildMenus() {
   FilePop->SetName("FilePop");
   EditPop = new TPopupMenu(this);
   EditPop->SetName("EditPop");
-  // The bitmap commands come with the bitmap panel; until then only the
-  // editor setting works.
-  AddMenuItem(this, EditPop->Items(), "", "Import Bitmap ...")->SetEnabled(false);
-  AddMenuItem(this, EditPop->Items(), "", "Export and Edit ...")->SetEnabled(false);
-  AddMenuItem(this, EditPop->Items(), "", "Clear Bitmap")->SetEnabled(false);
-  AddMenuItem(this, EditPop->Items(), "EditerSetting1", "Editer Setting ...",
-              [this](TObject*) { ChooseEditorProgram(); });
+  UpdateBitmap1 = AddMenuItem(this, EditPop->Items(), "UpdateBitmap1", "Import Bitmap ...",
+                              [this](TObject*) { ImportBitmapCommand(); });
+  Editwith1 = AddMenuItem(this, EditPop->Items(), "Editwith1", "Export and Edit ...",
+                          [this](TObject*) { ExportAndEdit(); });
+  ClearBitmap1 = AddMenuItem(this, EditPop->Items(), "ClearBitmap1", "Clear Bitmap",
+                             [this](TObject*) { ClearBitmapCommand(); });
+  AddMenuItem(this, EditPop->Items(), "", "-");
+  EditerSetting1 = AddMenuItem(this, EditPop->Items(), "EditerSetting1", "Editer Setting ...",
+                               [this](TObject*) { ChooseEditorProgram(); });
 
   MainMenu1 = new TMainMenu(this);
   MainMenu1->SetName("MainMenu1");
@@ -156,19 +163,18 @@ void TMainfm::BuildMenus() {
   Exit1 = AddMenuItem(this, file, "Exit1", "E&xit", [this](TObject*) { Close(); });
 
   TMenuItem* edit = AddMenuItem(this, MainMenu1->Items(), "Edit1", "&Edit");
-  EditImage1 = AddMenuItem(this, edit, "EditImage1", "Edit &Bitmap", [this](TObject*) {
-    if (!doc_.IsOpen()) return;
-    POINT p;
-    GetCursorPos(&p);
-    EditPop->Popup(p.x, p.y);
-  });
+  EditImage1 =
+      AddMenuItem(this, edit, "EditImage1", "Edit &Bitmap", [this](TObject*) { ExportAndEdit(); });
   SettingEditer1 = AddMenuItem(this, edit, "SettingEditer1", "Bitmap &Editor ...",
                                [this](TObject*) { ChooseEditorProgram(); });
   AddMenuItem(this, edit, "", "-");
-  TitleButton1 = AddMenuItem(this, edit, "TitleButton1", "Add &Title Button");
-  AddPresetColor1 = AddMenuItem(this, edit, "AddPresetColor1", "Add &Preset Colour");
+  TitleButton1 = AddMenuItem(this, edit, "TitleButton1", "Add &Title Button",
+                             [this](TObject*) { AddTitleButton(); });
+  AddPresetColor1 = AddMenuItem(this, edit, "AddPresetColor1", "Add &Preset Colour",
+                                [this](TObject*) { AddPresetColour(); });
   AddPresetColor1->SetVisible(false);
-  Delete1 = AddMenuItem(this, edit, "Delete1", "&Delete Title Button");
+  Delete1 = AddMenuItem(this, edit, "Delete1", "&Delete Title Button",
+                        [this](TObject*) { DeleteNode(); });
   AddMenuItem(this, edit, "", "-");
   Refresh1 = AddMenuItem(this, edit, "Refresh1", "&Refresh Preview");
   Refresh1->SetShortCut(ShortCut(VK_F5, 0));
@@ -228,6 +234,7 @@ void TMainfm::BuildRightPane() {
   TPage* bitmap_page = book1->AddPage("Bitmap");
   TPage* colour_page = book1->AddPage("Color");
   bitmap_page->SetColor(clAppWorkSpace);
+  BuildBitmapPage(bitmap_page);
   Panel5 = new TPanel(this);
   Panel5->SetName("Panel5");
   Panel5->SetBounds(0, 8, 204, 217);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "editor/bitmap_panel.h"
 #include "editor/editor_schema.h"
 #include "editor/element_editor.h"
 #include "editor/skin_document.h"
@@ -70,6 +71,24 @@ class TMainfm : public TForm {
   void PutPickedColour(uint32_t colour);
   void UpdateCommands(TTreeNode* node);
 
+  // --- Bitmap panel (bitmap_panel.cpp) and its commands (bitmap_commands.cpp) ---
+  // Shows a member of the working set on the bitmap page (nothing for an
+  // empty or absent name).
+  void ShowBitmap(const std::string& name);
+  // Redraws the margin preview from the grid's margin rows; an unreadable
+  // margin is reported.
+  void DrawMarginPreview();
+  void ImportBitmapCommand();
+  void ExportAndEdit();
+  void ClearBitmapCommand();
+  // Title buttons and preset colours (title_commands.cpp).
+  void AddTitleButton();
+  void DeleteNode();
+  void AddPresetColour();
+  const std::string& CurrentBitmapName() const { return current_bitmap_name_; }
+  int BitmapFrames() const { return bitmap_frames_; }
+  const std::string& LastBitmapFolder() const { return last_bitmap_folder_; }
+
   const TEditorFolders& Folders() const { return folders_; }
   const std::string& CurrentSkinFile() const { return current_skin_file_; }
   TSkinDocument& Document() { return doc_; }
@@ -111,6 +130,14 @@ class TMainfm : public TForm {
             *Refresh1 = nullptr, *estSkin1 = nullptr, *IniEditor1 = nullptr, *tutor1 = nullptr,
             *About1 = nullptr;
   TTreeNode* TitleButtonNode = nullptr;
+  TScrollBox *Bmpbox = nullptr, *RectBox = nullptr;
+  TPanel *BmpText = nullptr, *RectTxt = nullptr;
+  TImage *BmpImg = nullptr, *RectImg = nullptr;
+  TToolBar* Pbar = nullptr;
+  TToolButton *ToolButton4 = nullptr, *ToolButton6 = nullptr, *ToolButton7 = nullptr,
+              *ToolButton8 = nullptr;
+  TMenuItem *UpdateBitmap1 = nullptr, *Editwith1 = nullptr, *ClearBitmap1 = nullptr,
+            *EditerSetting1 = nullptr;
 
  private:
   // main_form.cpp: building the window.
@@ -143,6 +170,24 @@ class TMainfm : public TForm {
   void SetModified();
   void FillGrid();
 
+  // bitmap_panel.cpp
+  void BuildBitmapPage(TPage* page);
+  void BuildCornerBar();
+  // Empties both images; a new element also forgets which member's
+  // decoding error was reported.
+  void ClearBitmapImages(bool new_element = false);
+  void PlaceImage(TScrollBox* box, TImage* image);
+  bool ShowMarginPreview(bool report_errors);
+  // After a committed grid value: the frames and margins as they are now.
+  void RedrawMarginPreview();
+  int FramesOfShownBitmap() const;
+  void OnImageMouseMove(TImage* image, int x, int y);
+  void PaintZoom();
+  int CornerTag() const;
+  // bitmap_commands.cpp
+  void StartBitmapEditor(const std::string& path);
+  std::string CurrentBitmapKey() const;
+
   TEditorFolders folders_;
   std::unique_ptr<TProfileFile> settings_;
   std::string current_skin_file_;
@@ -154,4 +199,10 @@ class TMainfm : public TForm {
   TEditTarget edit_target_;  // where the grid's current row writes
   std::string click_value_;  // the current cell's text when it was last selected
   bool filling_grid_ = false;
+  std::string current_bitmap_name_;    // the member the bitmap page shows
+  int bitmap_frames_ = kNoFrameLayout;  // how it is cut into frames
+  TPixmap shown_bitmap_;                // its pixels, decoded
+  std::string last_bitmap_folder_;      // where the import dialog starts
+  std::string bitmap_error_name_;       // the member whose decoding error was shown
+  std::unique_ptr<TBitmap> zoom_capture_;
 };
