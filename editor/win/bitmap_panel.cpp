@@ -124,8 +124,11 @@ void TMainfm::BuildCornerBar() {
 
 void TMainfm::ClearBitmapImages(bool new_element) {
   if (new_element) bitmap_error_name_.clear();
-  BmpImg->Picture()->Clear();
-  RectImg->Picture()->Clear();
+  // Emptied images take no room, so they leave no scroll bars behind.
+  for (TImage* image : {BmpImg, RectImg}) {
+    image->Picture()->Clear();
+    image->SetBounds(1, kBoxImageTop, 0, 0);
+  }
   shown_bitmap_ = TPixmap();
 }
 

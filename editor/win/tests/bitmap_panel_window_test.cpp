@@ -554,6 +554,14 @@ TEST_F(BitmapPanel, AnImportThatDoesNotDecodeChangesNothing) {
   form_->EditImage1->Click();
   ASSERT_EQ(boxes.Calls().size(), 2u);
   EXPECT_EQ(boxes.Calls()[1].Text, "No bitmap to edit !");
+  // An export that cannot be written is reported and leaves what was there.
+  const fs::path in_the_way = folder_ / "skin" / "keep__tabs.bmp" / "inside";
+  fs::create_directories(in_the_way);
+  ClickNode("Tab");
+  ClickValue(1);
+  form_->Editwith1->Click();
+  ASSERT_EQ(boxes.Calls().size(), 3u);
+  EXPECT_TRUE(fs::exists(in_the_way));
 }
 
 TEST_F(BitmapPanel, TitleButtonsAddedDeletedAndSaved) {
