@@ -36,9 +36,9 @@ class TChildTemplate {
     Word(0);  // title
     Word(8);
     Text(L"MS Shell Dlg");
-    Add(SS_LEFT, 0, 0, 10, 10, kStandardControlsId);
-    Add(SS_OWNERDRAW, 14, 14, 110, 90, kPicturePreviewId);
-    Add(SS_CENTER, 14, 106, 110, 10, kPictureSizeTextId);
+    Add(SS_LEFT, 0, 0, 10, 120, kStandardControlsId);
+    Add(SS_OWNERDRAW, 14, 8, 110, 90, kPicturePreviewId);
+    Add(SS_CENTER, 14, 100, 110, 10, kPictureSizeTextId);
   }
   // A fixed global block, as the dialog wants a template handle.
   HGLOBAL Copy() const {
