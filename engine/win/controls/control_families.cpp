@@ -5,6 +5,8 @@
 #include "engine_controls/control_list.h"
 #include "engine_controls/skin_button.h"
 #include "engine_controls/skin_check.h"
+#include "engine_controls/skin_combo.h"
+#include "engine_controls/skin_edit.h"
 #include "engine_controls/skin_objimage.h"
 #include "engine_controls/skin_progress.h"
 #include "engine_controls/skin_scrollbar.h"
@@ -29,6 +31,12 @@ TSkinControl* MakeObjImage(TComponent* owner, const TSkinnerChoice& choice) {
   return new TSkinObjImage(owner, choice.ObjKind);
 }
 
+TSkinControl* MakeComboBox(TComponent* owner, const TSkinnerChoice& choice) {
+  auto* s = new TSkinComBox(owner);
+  s->FrameOnly = choice.FrameOnly;
+  return s;
+}
+
 struct TFamilyRow {
   TSkinnerKind Kind;
   TSkinnerMaker Maker;
@@ -48,6 +56,9 @@ const TFamilyRow kFamilies[] = {
     {TSkinnerKind::Progress, Make<TSkinProgress>},
     {TSkinnerKind::TrackBar, Make<TSkinTrackBar>},
     {TSkinnerKind::UpDown, Make<TSkinUpDown>},
+    {TSkinnerKind::ComboBox, MakeComboBox},
+    {TSkinnerKind::Edit, Make<TSkinEdit>},
+    {TSkinnerKind::DateTime, Make<TSkinDateTime>},
 };
 
 }  // namespace

@@ -272,8 +272,11 @@ TControlFacts TSkinControlList::FactsOf(TControl* c, const std::string& upper_cl
     const std::string style = Lower(GetEnumPropByName(c, "Style"));
     if (style == "tsbuttons" || style == "tsflatbuttons") f.Traits |= ctButtonTabs;
   }
+  // A time picker, and a date picker in up-down mode, spin instead of
+  // dropping a calendar down.
   if (auto* picker = dynamic_cast<TDateTimePicker*>(c);
-      picker && picker->Kind() == TDateTimeKind::dtkTime)
+      picker && (picker->Kind() == TDateTimeKind::dtkTime ||
+                 picker->DateMode() == TDTDateMode::dmUpDown))
     f.Traits |= ctUpDownDate;
   if (HasScrollBars(c)) f.Traits |= ctHasScrollBars;
   if (data_ && data_->Content().Element(ksTabs) &&
