@@ -528,11 +528,35 @@ void TCustomTabControl::WndProc(TMessage& msg) {
     }
   }
   if (msg.Msg == CM_DIALOGKEY) {
+    HWND focus = GetFocus();
+    const bool inside =
+        HandleAllocated() && focus && (focus == WindowHandle() || IsChild(WindowHandle(), focus));
+    if (msg.WParam == VK_TAB && GetKeyState(VK_CONTROL) < 0 && inside) {
+      SelectNextTab(GetKeyState(VK_SHIFT) >= 0);
+      msg.Result = 1;
+      return;
+    }
     Broadcast(msg);
     return;
   }
   TWinControl::WndProc(msg);
   if (msg.Msg == WM_SIZE) Realign();
+}
+
+void TCustomTabControl::SelectNextTab(bool forward) {
+  if (!HandleAllocated()) return;
+  HWND h = WindowHandle();
+  const int count = static_cast<int>(SendMessageA(h, TCM_GETITEMCOUNT, 0, 0));
+  if (count <= 0) return;
+  const int current = static_cast<int>(SendMessageA(h, TCM_GETCURSEL, 0, 0));
+  const int next = ((current < 0 ? 0 : current) + (forward ? 1 : count - 1)) % count;
+  if (next == current) return;
+  bool allow = true;
+  if (OnChanging) OnChanging(this, allow);
+  if (!allow) return;
+  SendMessageA(h, TCM_SETCURSEL, static_cast<WPARAM>(next), 0);
+  TabChosen(next);
+  if (OnChange) OnChange(this);
 }
 
 TTabControl::TTabControl(TComponent* owner)

@@ -5,11 +5,14 @@
 #include "engine_controls/control_list.h"
 #include "engine_controls/skin_button.h"
 #include "engine_controls/skin_check.h"
+#include "engine_controls/skin_header.h"
 #include "engine_controls/skin_combo.h"
 #include "engine_controls/skin_edit.h"
 #include "engine_controls/skin_objimage.h"
 #include "engine_controls/skin_progress.h"
 #include "engine_controls/skin_scrollbar.h"
+#include "engine_controls/skin_statusbar.h"
+#include "engine_controls/skin_tabs.h"
 #include "engine_controls/skin_trackbar.h"
 #include "engine_controls/skin_updown.h"
 
@@ -56,6 +59,11 @@ const TFamilyRow kFamilies[] = {
     {TSkinnerKind::Progress, Make<TSkinProgress>},
     {TSkinnerKind::TrackBar, Make<TSkinTrackBar>},
     {TSkinnerKind::UpDown, Make<TSkinUpDown>},
+    {TSkinnerKind::Tab, Make<TSkinTab>},
+    {TSkinnerKind::TabBtn, Make<TSkinTabBtn>},
+    {TSkinnerKind::TabSheet, Make<TSkinTabSheet>},
+    {TSkinnerKind::Header, Make<TSkinHeader>},
+    {TSkinnerKind::StatusBar, Make<TSkinStatusBar>},
     {TSkinnerKind::ComboBox, MakeComboBox},
     {TSkinnerKind::Edit, Make<TSkinEdit>},
     {TSkinnerKind::DateTime, Make<TSkinDateTime>},

@@ -9,6 +9,7 @@
 
 #include "engine/skin_elements.h"
 #include "engine_controls/control_list.h"
+#include "engine_controls/skin_header.h"
 #include "engine_controls/skin_scrollbar.h"
 #include "engine_win/skin_data.h"
 #include "engine_win/skin_messages.h"
@@ -252,7 +253,13 @@ void TSkinListView::AttachScrolling(TControl* control, TSkinData* data, TSkinCon
   if (HeaderWindow) AttachHeaderSkinner(HeaderWindow);
 }
 
-void TSkinListView::AttachHeaderSkinner(HWND) {}
+void TSkinListView::AttachHeaderSkinner(HWND header) {
+  if (!Form || Form->Find(header)) return;
+  // Owned by the list view, like this skinner: it goes with the control.
+  auto* skinner = new TSkinHeader(Control ? static_cast<TComponent*>(Control) : this);
+  skinner->AttachWindow(header, SkinData, Form, Canvas);
+  if (!skinner->Attached) skinner->Free();
+}
 
 // ---- bare windows ---------------------------------------------------------------------
 

@@ -218,6 +218,8 @@ class TCustomTabControl : public TWinControl {
   // The user chose tab `index` (after OnChanging allowed it).
   virtual void TabChosen(int index) = 0;
   void UpdateTabs();
+  // Ctrl+Tab and Ctrl+Shift+Tab: the next or previous tab, as a click on it.
+  void SelectNextTab(bool forward);
 
  private:
   TTabStyle style_ = TTabStyle::tsTabs;

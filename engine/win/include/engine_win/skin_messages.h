@@ -28,6 +28,9 @@ constexpr UINT kSkmTitleQuery = 0x3515;
 // To a skinned control: WParam > 0 switches its skinner on (and repaints),
 // otherwise off (the control looks native). Not passed to the control.
 constexpr UINT kSkmSetActive = 0x3506;
+// To a form skinner's window: the close box of tab LParam of the page
+// control in WParam was clicked; an answer of 0 lets the page close.
+constexpr UINT kSkmCloseTab = 0x3507;
 // To an MDI client: redraw its frame window (WParam = the child asking).
 constexpr UINT kSkmMdiRedraw = 0x3516;
 // To a form skinner's window: the scroll-bar skinner of the child window in
