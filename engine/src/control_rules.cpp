@@ -279,6 +279,10 @@ TSkinnerChoice NativeButton(uint32_t style, TSkinControlTypes gates) {
       return gates.Has(xcCheckBox) ? Make(K::CheckBox) : TSkinnerChoice{};
     case TButtonType::Radio:
       return gates.Has(xcRadioButton) ? Make(K::RadioButton) : TSkinnerChoice{};
+    // A dialog's group box: its line and caption from the skin, like the
+    // framework's group boxes.
+    case TButtonType::GroupBox:
+      return gates.Has(xcGroupBox) ? Make(K::GroupBox) : TSkinnerChoice{};
     default:
       return {};
   }

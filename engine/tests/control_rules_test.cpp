@@ -181,6 +181,8 @@ TEST(ControlRules, NativeWindowTable) {
       {"button", 0x80, false, all, K::None, A::Nothing},  // bitmap
       {"button", 0x40, false, all, K::None, A::Nothing},  // icon
       {"button", 0x3, false, AllBut({xcCheckBox}), K::None, A::Nothing},
+      {"button", 0x7, false, all, K::GroupBox, A::Attach},
+      {"button", 0x7, false, AllBut({xcGroupBox}), K::None, A::Nothing},
       {"combobox", 0x2, false, all, K::ComboBox, A::Attach},
       {"combobox", 0x1, false, all, K::None, A::Nothing},  // simple combo
       {"comboboxex32", 0, true, all, K::ComboBox, A::AttachFirstChild},

@@ -43,7 +43,7 @@ std::wstring GroupBoxCaption(const std::wstring& window_text, const std::wstring
 // ---- media players -------------------------------------------------------------
 
 // The buttons in the order of the player's button enumeration.
-enum TMPBtnType : int {
+enum TMediaButton : int {
   btPlay,
   btPause,
   btStop,

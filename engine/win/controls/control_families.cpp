@@ -5,10 +5,13 @@
 #include "engine_controls/control_list.h"
 #include "engine_controls/skin_button.h"
 #include "engine_controls/skin_check.h"
+#include "engine_controls/skin_groupbox.h"
+#include "engine_controls/skin_mediaplayer.h"
 #include "engine_controls/skin_header.h"
 #include "engine_controls/skin_combo.h"
 #include "engine_controls/skin_edit.h"
 #include "engine_controls/skin_objimage.h"
+#include "engine_controls/skin_panel.h"
 #include "engine_controls/skin_progress.h"
 #include "engine_controls/skin_scrollbar.h"
 #include "engine_controls/skin_statusbar.h"
@@ -59,6 +62,11 @@ const TFamilyRow kFamilies[] = {
     {TSkinnerKind::Progress, Make<TSkinProgress>},
     {TSkinnerKind::TrackBar, Make<TSkinTrackBar>},
     {TSkinnerKind::UpDown, Make<TSkinUpDown>},
+    {TSkinnerKind::GroupBox, Make<TSkinGroupBox>},
+    {TSkinnerKind::Box, Make<TSkinBox>},
+    {TSkinnerKind::BoxH, Make<TSkinBoxH>},
+    {TSkinnerKind::Sizer, Make<TSkinSizer>},
+    {TSkinnerKind::MediaPlayer, Make<TSkinMP>},
     {TSkinnerKind::Tab, Make<TSkinTab>},
     {TSkinnerKind::TabBtn, Make<TSkinTabBtn>},
     {TSkinnerKind::TabSheet, Make<TSkinTabSheet>},

@@ -127,7 +127,7 @@ void TSkinControl::AttachControl(TSkinControlList* form, TSkinData* data, bool o
   if (Form) Form->Add(this);
   if (OwnColor) {
     SwitchParentBackground(true);
-    SavedColor = control->Color();
+    SaveColour();
     control->SetColor(Skin().Colours[kcButtonFace]);
   }
   if (ParentBackgroundOff) Mode = 1;
@@ -167,7 +167,21 @@ void TSkinControl::HookGraphic(TControl* control) {
 void TSkinControl::Detach() {
   if (!OwnColor || !Control) return;
   SwitchParentBackground(false);
+  RestoreColour();
+}
+
+void TSkinControl::SaveColour() {
+  if (!Control) return;
+  SavedColor = Control->Color();
+  SavedParentColor = Control->ParentColor();
+}
+
+// Setting a colour stops a control following its parent's; one that
+// followed it follows it again.
+void TSkinControl::RestoreColour() {
+  if (!Control) return;
   Control->SetColor(SavedColor);
+  if (SavedParentColor) Control->SetParentColor(true);
 }
 
 void TSkinControl::SkinChanged() {

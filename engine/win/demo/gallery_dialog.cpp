@@ -169,6 +169,8 @@ HWND CreateGalleryDialog(HWND parent) {
   t.Add(CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP, 7, 102, 190, 60, kIdCombo, L"combobox", L"");
   t.Add(SBS_HORZ, 7, 122, 190, 10, kIdScroll, L"scrollbar", L"");
   t.Add(WS_TABSTOP, 210, 7, 140, 80, kIdTabs, WC_TABCONTROLW, L"");
+  t.Add(SS_LEFT, 7, 140, 190, 10, kIdStatic, L"static", L"A static text on the dialog");
+  t.Add(SS_LEFT | SS_SUNKEN, 210, 94, 140, 10, kIdStaticNote, L"static", L"Sunken static");
   return CreateDialogIndirectParamW(GetModuleHandleW(nullptr), t.Get(), parent, GalleryDialogProc,
                                     0);
 }

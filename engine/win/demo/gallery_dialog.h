@@ -1,7 +1,7 @@
 // The gallery's native resource dialog: a "#32770" child window made from a
 // dialog template built in memory, holding plain controls of the system's
 // classes (push buttons, a check box, a radio button, a group box, an edit,
-// a drop-down combo box, a scroll bar and a tab control). Its push buttons
+// a drop-down combo box, a scroll bar, a tab control and static texts). Its push buttons
 // and check boxes write what was clicked into the edit.
 #pragma once
 
@@ -18,7 +18,9 @@ enum TGalleryDialogId : int {
   kIdEdit,
   kIdCombo,
   kIdScroll,
-  kIdTabs
+  kIdTabs,
+  kIdStatic,
+  kIdStaticNote
 };
 
 // Creates the dialog as a visible child of `parent` (null on failure).

@@ -14,6 +14,7 @@
 #include "framework/grids.h"
 #include "framework/imglist.h"
 #include "framework/menus.h"
+#include "framework/mplayer.h"
 #include "framework/stdctrls.h"
 
 namespace {
@@ -308,6 +309,13 @@ void TGalleryForm::BuildAdditionalPage(TTabSheet* s) {
   auto* book = Place<TNotebook>(this, s, 344, 226, 110, 40);
   Place<TLabel>(this, book->AddPage("One"), 4, 4, 90, 15, "Notebook page 1");
   Place<TLabel>(this, book->AddPage("Two"), 4, 4, 90, 15, "Notebook page 2");
+  auto* player = Place<TMediaPlayer>(this, s, 464, 130, 150, 30);
+  player->SetVisibleButtons(0x1F);  // play, pause, stop, next, previous
+  player->SetEnabledButtons(0x1B);  // stop disabled
+  player->SetColoredButtons(0x01);
+  player->OnClick = [this](TObject*, TMPBtnType b) {
+    status_->Panels(0)->SetText(kMPBtnTypeIdents.NameOf(static_cast<int>(b)) + " clicked");
+  };
 }
 
 void TGalleryForm::BuildCommonPage(TTabSheet* s) {

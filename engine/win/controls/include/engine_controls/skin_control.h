@@ -83,6 +83,10 @@ class TSkinControl : public TComponent {
   void ForwardMouseDown(const TMessage& m);
   // Switches the control's ParentBackground off (true) or back on.
   void SwitchParentBackground(bool off);
+  // Keeps the control's Color and whether it followed its parent's, and
+  // gives both back exactly.
+  void SaveColour();
+  void RestoreColour();
   static LONG_PTR GetLong(HWND window, int index);
   static std::wstring WindowText(HWND window);
 
@@ -105,6 +109,7 @@ class TSkinControl : public TComponent {
   TControl* GraphicControl = nullptr;  // a windowless control painted on its parent
   bool OwnColor = false;
   uint32_t SavedColor = 0;
+  bool SavedParentColor = false;  // the control took its parent's colour
   bool Attached = false;
   int LifeState = kCreated;
   TSkinControlList* Form = nullptr;
