@@ -9,6 +9,7 @@
 #include "engine_win/skin_data.h"
 #include "engine_win/skin_form.h"
 #include "engine_win/skin_manage.h"
+#include "engine_win/skin_menu_item.h"
 #include "framework/forms.h"
 #include "framework/imglist.h"
 #include "framework/menus.h"
@@ -330,17 +331,6 @@ void TWinSkinForm::PaintMenuBar(HDC dc, const TRect& bar) {
 
 namespace {
 
-std::wstring EntryText(HMENU menu, UINT position) {
-  wchar_t text[256]{};
-  MENUITEMINFOW mi{};
-  mi.cbSize = sizeof mi;
-  mi.fMask = MIIM_STRING;
-  mi.dwTypeData = text;
-  mi.cch = 255;
-  if (!GetMenuItemInfoW(menu, position, TRUE, &mi)) return {};
-  return text;
-}
-
 // Where the entry with this identifier is, trying the remembered position
 // first: the menu may have changed since (an MDI client adds and removes its
 // window list). -1 when it is gone.
@@ -359,13 +349,6 @@ int EntryPosition(HMENU menu, UINT id, UINT hint, bool owner_drawn) {
   return -1;
 }
 
-// "&Open\tCtrl+O" -> caption and short-cut text.
-void SplitEntry(const std::wstring& text, std::wstring& caption, std::wstring& shortcut) {
-  const size_t tab = text.find(L'\t');
-  caption = text.substr(0, tab);
-  shortcut = tab == std::wstring::npos ? std::wstring() : text.substr(tab + 1);
-}
-
 }  // namespace
 
 void TWinSkinForm::OwnerDrawEntries(HMENU menu, int depth) {
@@ -381,8 +364,8 @@ void TWinSkinForm::OwnerDrawEntries(HMENU menu, int depth) {
     mi.fMask = MIIM_FTYPE | MIIM_SUBMENU | MIIM_ID;
     if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mi)) continue;
     if (mi.hSubMenu) OwnerDrawEntries(mi.hSubMenu, depth + 1);
-    // Separators and entries drawn by someone else keep their look.
-    if (mi.fType & (MFT_SEPARATOR | MFT_OWNERDRAW | MFT_BITMAP)) continue;
+    // Entries drawn by someone else keep their look; separators are ours.
+    if (mi.fType & (MFT_OWNERDRAW | MFT_BITMAP)) continue;
     MENUITEMINFOW set{};
     set.cbSize = sizeof set;
     set.fMask = MIIM_FTYPE;
@@ -410,28 +393,17 @@ void TWinSkinForm::RestoreOwnerDraw() {
   owner_drawn_.clear();
 }
 
-// Entries that a framework item draws go to it; the others get a plain look
-// in the system's menu colours.
+// Entries are measured and drawn from the skin (skin_menu_item.cpp).
 bool TWinSkinForm::MeasureEntry(MEASUREITEMSTRUCT& mis) {
   const auto it = std::find_if(owner_drawn_.begin(), owner_drawn_.end(),
                                [&](const TOwnerDrawn& e) { return e.Id == mis.itemID; });
   if (it == owner_drawn_.end()) return false;
   const int pos = EntryPosition(it->Menu, it->Id, it->Position, false);
-  if (pos < 0) return false;
-  std::wstring caption, shortcut;
-  SplitEntry(EntryText(it->Menu, static_cast<UINT>(pos)), caption, shortcut);
-  HDC dc = GetDC(handle_);
-  HGDIOBJ old = SelectObject(dc, menu_font_);
-  RECT c{0, 0, 0, 0}, k{0, 0, 0, 0};
-  DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &c, DT_CALCRECT | DT_SINGLELINE);
-  if (!shortcut.empty())
-    DrawTextW(dc, shortcut.c_str(), static_cast<int>(shortcut.size()), &k,
-              DT_CALCRECT | DT_SINGLELINE);
-  SelectObject(dc, old);
-  ReleaseDC(handle_, dc);
-  const int mark = GetSystemMetrics(SM_CXMENUCHECK);
-  mis.itemWidth = static_cast<UINT>(mark + 8 + c.right + (k.right ? 24 + k.right : 0) + 8);
-  mis.itemHeight = static_cast<UINT>(std::max<int>(GetSystemMetrics(SM_CYMENU) - 1, c.bottom + 6));
+  TMenuEntry entry;
+  if (pos < 0 || !ReadNativeEntry(it->Menu, static_cast<UINT>(pos), entry)) return false;
+  const TMenuSize size = MeasureSkinnedEntry(*skin_, entry);
+  mis.itemWidth = static_cast<UINT>(size.Width);
+  mis.itemHeight = static_cast<UINT>(size.Height);
   return true;
 }
 
@@ -442,61 +414,14 @@ bool TWinSkinForm::DrawEntry(const DRAWITEMSTRUCT& dis) {
   });
   if (it == owner_drawn_.end()) return false;
   const int pos = EntryPosition(it->Menu, it->Id, it->Position, false);
-  if (pos < 0) return false;
-  std::wstring caption, shortcut;
-  SplitEntry(EntryText(it->Menu, static_cast<UINT>(pos)), caption, shortcut);
-  const bool selected = (dis.itemState & ODS_SELECTED) != 0;
-  const bool disabled = (dis.itemState & (ODS_DISABLED | ODS_GRAYED)) != 0;
-  HDC dc = dis.hDC;
-  RECT r = dis.rcItem;
-  FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
-  const int mark = GetSystemMetrics(SM_CXMENUCHECK);
-  if (dis.itemState & ODS_CHECKED) {
-    RECT m = right_to_left_ ? RECT{r.right - 2 - mark, r.top, r.right - 2, r.bottom}
-                            : RECT{r.left + 2, r.top, r.left + 2 + mark, r.bottom};
-    const int top = (r.top + r.bottom - mark) / 2;
-    m.top = top;
-    m.bottom = top + mark;
-    // The check mark in the text colour, as the system draws it.
-    HDC mdc = CreateCompatibleDC(dc);
-    HBITMAP mono = CreateBitmap(mark, mark, 1, 1, nullptr);
-    HGDIOBJ old_bmp = SelectObject(mdc, mono);
-    RECT mr{0, 0, mark, mark};
-    DrawFrameControl(mdc, &mr, DFC_MENU, DFCS_MENUCHECK);
-    SetTextColor(dc, RGB(0, 0, 0));
-    SetBkColor(dc, RGB(255, 255, 255));
-    HBRUSH brush = GetSysColorBrush(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
-    HGDIOBJ old_brush = SelectObject(dc, brush);
-    constexpr DWORD kMaskPaint = 0x00B8074A;  // PSDPxax: brush where the mask is black
-    BitBlt(dc, m.left, m.top, mark, mark, mdc, 0, 0, kMaskPaint);
-    SelectObject(dc, old_brush);
-    SelectObject(mdc, old_bmp);
-    DeleteObject(mono);
-    DeleteDC(mdc);
-  }
-  HGDIOBJ old_font = SelectObject(dc, menu_font_);
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(disabled   ? COLOR_GRAYTEXT
-                               : selected ? COLOR_HIGHLIGHTTEXT
-                                          : COLOR_MENUTEXT));
-  UINT flags = DT_SINGLELINE | DT_VCENTER;
-  if (dis.itemState & ODS_NOACCEL) flags |= DT_HIDEPREFIX;
-  RECT t = r;
-  if (right_to_left_) {
-    t.right -= mark + 8;
-    t.left += 8;
-    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &t,
-              flags | DT_RIGHT | DT_RTLREADING);
-    if (!shortcut.empty())
-      DrawTextW(dc, shortcut.c_str(), static_cast<int>(shortcut.size()), &t, flags | DT_LEFT);
-  } else {
-    t.left += mark + 8;
-    t.right -= 8;
-    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &t, flags | DT_LEFT);
-    if (!shortcut.empty())
-      DrawTextW(dc, shortcut.c_str(), static_cast<int>(shortcut.size()), &t, flags | DT_RIGHT);
-  }
-  SelectObject(dc, old_font);
+  TMenuEntry entry;
+  if (pos < 0 || !ReadNativeEntry(it->Menu, static_cast<UINT>(pos), entry)) return false;
+  entry.RightToLeft = right_to_left_;
+  entry.HidePrefix = (dis.itemState & ODS_NOACCEL) != 0;
+  if (dis.itemState & (ODS_DISABLED | ODS_GRAYED)) entry.Enabled = false;
+  if (SkinManager) SkinManager->BindPopupMenu(menu);
+  DrawSkinnedEntry(dis.hDC, dis.rcItem, entry, (dis.itemState & ODS_SELECTED) != 0, *skin_, menu,
+                   true);
   return true;
 }
 
@@ -588,6 +513,7 @@ bool TWinSkinForm::BuildSystemPopup() {
     item->SetEnabled(enabled);
     item->SetChecked((mi.fState & MFS_CHECKED) != 0);
   }
+  SetSkinHandlers(*popup, skin_, TMenuMeasureKind::B, false);
   system_popup_ = std::move(popup);
   return true;
 }
@@ -674,11 +600,39 @@ LRESULT TWinSkinForm::OnMenuEntryMessage(UINT msg, WPARAM wparam, LPARAM lparam)
     }
   }
   if (!owner_drawn_.empty()) {
-    // Dropdown entries: a framework item draws itself, others get ours.
+    // Dropdown entries: the form's framework items and the native entries
+    // are painted from the skin; an item with a painter of its own draws
+    // itself.
+    if (MainMenuEntry(msg, lparam)) return 1;
     TMessage m{msg, wparam, lparam, 0};
     if (DispatchMenuMessage(m)) return m.Result;
     if (!draw && mis->CtlType == ODT_MENU && MeasureEntry(*mis)) return 1;
     if (draw && dis->CtlType == ODT_MENU && DrawEntry(*dis)) return 1;
   }
   return Default(msg, wparam, lparam);
+}
+
+bool TWinSkinForm::MainMenuEntry(UINT msg, LPARAM lparam) {
+  TMainMenu* menu = form_ ? form_->Menu() : nullptr;
+  if (!menu) return false;
+  if (msg == WM_MEASUREITEM) {
+    auto& mis = *reinterpret_cast<MEASUREITEMSTRUCT*>(lparam);
+    TMenuItem* item = mis.CtlType == ODT_MENU ? menu->FindItem(mis.itemID) : nullptr;
+    if (!item || (item->OnDrawItem && !HasSkinDrawHandler(*item))) return false;
+    // The item's own measurement (our handler off meanwhile), widened.
+    TMenuMeasureItemEvent own = std::move(item->OnMeasureItem);
+    item->OnMeasureItem = nullptr;
+    item->MeasureItem(mis);
+    item->OnMeasureItem = std::move(own);
+    int w = static_cast<int>(mis.itemWidth), h = static_cast<int>(mis.itemHeight);
+    MeasureSkinnedItem(*item, *skin_, TMenuMeasureKind::A, w, h);
+    mis.itemWidth = static_cast<UINT>(w);
+    mis.itemHeight = static_cast<UINT>(h);
+    return true;
+  }
+  const auto& dis = *reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
+  TMenuItem* item = dis.CtlType == ODT_MENU ? menu->FindItem(dis.itemID) : nullptr;
+  if (!item || (item->OnDrawItem && !HasSkinDrawHandler(*item))) return false;
+  DrawSkinnedItem(*item, dis.hDC, dis.rcItem, (dis.itemState & ODS_SELECTED) != 0, *skin_);
+  return true;
 }

@@ -9,6 +9,7 @@
 #include "engine_controls/skin_scrollbar.h"
 #include "engine_win/skin_data.h"
 #include "engine_win/skin_form.h"
+#include "engine_win/skin_menu_item.h"
 #include "framework/forms.h"
 #include "framework/grids.h"
 #include "framework/menus.h"
@@ -88,11 +89,14 @@ void TWinSkinForm::OwnerDrawPopupMenus(TComponent* container) {
   if (!PopupMenusOn()) return;
   const int disable = DisableTag();
   ForEachPopup(container, 0, [&](TPopupMenu& popup) {
-    if (popup.Tag() == disable || popup.OwnerDraw()) return;
+    if (popup.Tag() == disable) return;
+    const bool ours = std::find(owner_drawn_popups_.begin(), owner_drawn_popups_.end(), &popup) !=
+                      owner_drawn_popups_.end();
+    if (!ours && popup.OwnerDraw()) return;  // the application paints it
+    // Its entries are painted from the skin (skin_menu_item.cpp).
+    SetSkinHandlers(popup, skin_, TMenuMeasureKind::B, false);
     popup.SetOwnerDraw(true);
-    if (std::find(owner_drawn_popups_.begin(), owner_drawn_popups_.end(), &popup) ==
-        owner_drawn_popups_.end())
-      owner_drawn_popups_.push_back(&popup);
+    if (!ours) owner_drawn_popups_.push_back(&popup);
   });
 }
 
@@ -102,8 +106,10 @@ void TWinSkinForm::RestorePopupMenus() {
   if (form_)
     ForEachPopup(form_, 0, [&](TPopupMenu& popup) {
       if (std::find(owner_drawn_popups_.begin(), owner_drawn_popups_.end(), &popup) !=
-          owner_drawn_popups_.end())
+          owner_drawn_popups_.end()) {
+        ClearSkinHandlers(popup);
         popup.SetOwnerDraw(false);
+      }
     });
   owner_drawn_popups_.clear();
 }

@@ -5,6 +5,7 @@
 #include "engine_win/skin_data.h"
 #include "engine_win/skin_form.h"
 #include "engine_win/skin_manage.h"
+#include "engine_win/skin_popup_menu.h"
 #include "framework/forms.h"
 #include "framework/imglist.h"
 #include "framework/props.h"
@@ -72,9 +73,12 @@ class TFormSkinnerFactory : public TSkinnerFactory {
     auto* form = dynamic_cast<TCustomForm*>(control);
     return std::make_unique<TManagedFormSkinner>(window, form, data, class_name);
   }
-  // Popup menus keep their own look until a popup skinner exists.
-  std::unique_ptr<TPopupSkinner> MakePopupSkinner(HWND, TSkinData*, int) override {
-    return nullptr;
+  // Every popup-menu window the manager lets through wears the skin.
+  std::unique_ptr<TPopupSkinner> MakePopupSkinner(HWND window, TSkinData* data, int) override {
+    if (!data || data->SkinEmpty()) return nullptr;
+    auto p = std::make_unique<TWinSkinPopMenu>();
+    if (!p->Attach(window, data, &data->Content(), nullptr)) return nullptr;
+    return p;
   }
 };
 

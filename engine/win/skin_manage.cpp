@@ -308,6 +308,11 @@ bool TSkinManage::IsPopupSkinned(HWND window) const {
 }
 
 void TSkinManage::BindPopupMenu(HMENU menu) {
+  // A menu already shown by a skinner keeps it: drawing its entries again
+  // must not take a cascade's newer window.
+  if (!menu || std::any_of(popups_.begin(), popups_.end(),
+                           [menu](const auto& p) { return p && p->Menu() == menu; }))
+    return;
   for (auto it = popups_.rbegin(); it != popups_.rend(); ++it) {
     if (*it && !(*it)->Menu()) {
       (*it)->BindMenu(menu);
@@ -320,6 +325,12 @@ HBITMAP TSkinManage::PopupBitmap(HMENU menu) const {
   for (const auto& p : popups_)
     if (p && menu && p->Menu() == menu) return p->Image();
   return nullptr;
+}
+
+POINT TSkinManage::PopupClientOffset(HMENU menu) const {
+  for (const auto& p : popups_)
+    if (p && menu && p->Menu() == menu) return p->ClientOffset();
+  return {0, 0};
 }
 
 void TSkinManage::SetMdiMaximized(bool maximised) {

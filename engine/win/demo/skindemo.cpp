@@ -3,14 +3,15 @@
 // on the command line.
 //
 //   skindemo [PKG] [--shot FILE.bmp] [--inactive] [--maximised] [--menu]
-//            [--sysmenu] [--rtl] [--size WxH]
+//            [--sysmenu] [--popup] [--rtl] [--size WxH]
 //   skindemo --mdi [PKG] [--shot FILE.bmp] [--maximised] [--menu]
 //
 // --mdi shows a plain MDI frame with three children instead (--maximised
 // maximises the active child).
 // --shot photographs the screen area of the skinned window once it has
 // painted (with --menu: while the first dropdown is open; with --sysmenu:
-// while the system menu is open) and exits; exit code 1 when the package or
+// while the system menu is open; with --popup: while the client area's
+// context menu is open with its cascade) and exits; exit code 1 when the package or
 // the picture failed. --rtl lays the window out right to left. --size gives
 // the window's outer size before it is skinned (default 520x340).
 #include <algorithm>
@@ -24,7 +25,11 @@
 #include "engine/builtin_bitmaps.h"
 #include "skindemo_mdi.h"
 #include "engine/skin_parse.h"
+#include "engine/skin_stream.h"
+#include "engine_win/skin_data.h"
 #include "engine_win/skin_form.h"
+#include "engine_win/skin_form_skinner.h"
+#include "engine_win/skin_manage.h"
 #include "format/file_io.h"
 #include "framework/forms.h"
 #include "framework/graphics.h"
@@ -75,7 +80,38 @@ class TSkinDemoForm : public TForm {
       Invalidate();
     };
     SetMenu(menu_);
+    BuildContextMenu();
   }
+  // The context menu of the client area (a right click): glyphs, a check, a
+  // radio group, a disabled entry and a cascade.
+  void BuildContextMenu() {
+    auto* glyphs = new TImageList(this);
+    glyphs->SetSize(16, 16);
+    TBitmap strip;
+    strip.FromImage(MakeMenuGlyphs());
+    glyphs->AddMasked(strip, clWhite);
+    context_ = new TPopupMenu(this);
+    context_->SetImages(glyphs);
+    if (RightToLeft) context_->SetBiDiMode(TBiDiMode::bdRightToLeft);
+    TMenuItem* root = context_->Items();
+    AddItem(context_, root, "&Restore")->SetImageIndex(0);
+    AddItem(context_, root, "Ma&ximize")->SetImageIndex(1);
+    AddItem(context_, root, "&Close", "Ctrl+W")->SetImageIndex(3);
+    AddItem(context_, root, "-");
+    AddItem(context_, root, "&Word wrap")->SetChecked(true);
+    for (const char* size : {"&Small", "&Medium", "&Large"}) {
+      TMenuItem* item = AddItem(context_, root, size);
+      item->SetRadioItem(true);
+      item->SetChecked(size[1] == 'M');
+    }
+    AddItem(context_, root, "-");
+    AddItem(context_, root, "&Unavailable")->SetEnabled(false);
+    TMenuItem* more = AddItem(context_, root, "M&ore");
+    AddItem(context_, more, "&First");
+    AddItem(context_, more, "&Second", "F2");
+    SetPopupMenu(context_);
+  }
+  TPopupMenu* ContextMenu() const { return context_; }
   std::string status_ = "Alt, F10 or Alt+letter open the menu bar; Alt+Space the system menu.";
   static inline bool RightToLeft = false;
 
@@ -90,13 +126,15 @@ class TSkinDemoForm : public TForm {
 
  private:
   TMainMenu* menu_;
+  TPopupMenu* context_ = nullptr;
 };
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::string package, shot_path;
-  bool inactive = false, maximised = false, open_menu = false, system_menu = false, mdi = false;
+  bool inactive = false, maximised = false, open_menu = false, system_menu = false, mdi = false,
+       popup = false;
   int width = 0, height = 0;
   for (int i = 1; i < __argc; ++i) {
     if (std::strcmp(__argv[i], "--shot") == 0 && i + 1 < __argc)
@@ -109,6 +147,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       open_menu = true;
     else if (std::strcmp(__argv[i], "--sysmenu") == 0)
       system_menu = true;
+    else if (std::strcmp(__argv[i], "--popup") == 0)
+      popup = true;
     else if (std::strcmp(__argv[i], "--rtl") == 0)
       TSkinDemoForm::RightToLeft = true;
     else if (std::strcmp(__argv[i], "--size") == 0 && i + 1 < __argc) {
@@ -134,32 +174,32 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
     return RunMdiDemo(bytes, shot_path, maximised, open_menu);
   }
-  TSkinContent skin;
-  bool loaded = false;
-  if (!package.empty()) {
-    std::vector<uint8_t> bytes;
-    if (ReadFileBytes(package, bytes)) loaded = LoadSkinPackage(skin, bytes);
-    if (!loaded) std::fprintf(stderr, "cannot load the skin package %s\n", package.c_str());
-  } else {
-    loaded = LoadSkinPackage(skin, DefaultSkinPackage());
+  std::vector<uint8_t> bytes;
+  if (package.empty()) {
+    const auto def = DefaultSkinPackage();
+    bytes.assign(def.begin(), def.end());
+  } else if (!ReadFileBytes(package, bytes)) {
+    bytes.clear();
   }
-  if (!loaded) return 1;
+  TSkinContent probe;
+  if (bytes.empty() || !LoadSkinPackage(probe, bytes)) {
+    std::fprintf(stderr, "cannot load the skin package %s\n", package.c_str());
+    return 1;
+  }
 
   Application->SetTitle("Skin demo");
   auto* form = Application->CreateForm<TSkinDemoForm>();
   if (width > 0) form->SetBounds(form->Left(), form->Top(), width, height);
   if (maximised) form->SetWindowState(TWindowState::wsMaximized);
+  // A skin data component on the form, as an application has it: the
+  // manager skins the form once it shows, and every menu it opens.
+  InstallFormSkinnerFactory();
+  auto* data = new TSkinData(form);
+  data->BeginReading();
+  if (!data->ReadSkinStream(WriteSkinStream(bytes)) || data->SkinEmpty()) return 1;
+  data->SetActive(true);
+  data->Loaded();
   form->Show();
-  // The system menu's glyphs: restore, maximise, minimise, close.
-  auto* glyphs = new TImageList(form);
-  glyphs->SetSize(16, 16);
-  TBitmap strip;
-  strip.FromImage(MakeMenuGlyphs());
-  glyphs->AddMasked(strip, clWhite);
-  TFormSkinSettings settings;
-  settings.MenuGlyphs = glyphs;
-  auto skinner = std::make_unique<TWinSkinForm>(form->Handle(), form, &skin, settings);
-  skinner->Attach();
 
   int exit_code = 0;
   if (!shot_path.empty()) {
@@ -181,9 +221,24 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       // The dropdown runs its own loop; the photo timer ends it.
       if (open_menu) SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'f');
       if (system_menu) SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, ' ');
+      if (popup) {
+        // The last entry opens the cascade (up wraps to it, right opens it).
+        auto* keys = new TTimer(form);
+        keys->SetInterval(150);
+        keys->OnTimer = [keys](TObject*) {
+          keys->SetEnabled(false);
+          if (HWND menu = FindWindowA("#32768", nullptr)) {
+            PostMessageA(menu, WM_KEYDOWN, VK_UP, 0);
+            PostMessageA(menu, WM_KEYDOWN, VK_RIGHT, 0);
+          }
+        };
+        POINT at{TSkinDemoForm::RightToLeft ? 300 : 200, 60};
+        ClientToScreen(form->Handle(), &at);
+        form->ContextMenu()->Popup(at.x, at.y);
+      }
     };
   }
   Application->Run();
-  skinner.reset();
+  FreeSkinManager();
   return exit_code;
 }

@@ -274,6 +274,9 @@ class TWinSkinForm : public TControlHost {
   void RestoreOwnerDraw();
   bool MeasureEntry(MEASUREITEMSTRUCT& mis);
   bool DrawEntry(const DRAWITEMSTRUCT& dis);
+  // An entry of the form's main menu drawn or measured from the skin (false:
+  // not a framework item, or one that paints itself).
+  bool MainMenuEntry(UINT msg, LPARAM lparam);
   bool OpenAccelerator(wchar_t key);
   void HookForm();
   void UnhookForm();

@@ -52,6 +52,8 @@ class TPopupSkinner {
   virtual HMENU Menu() const = 0;
   virtual void BindMenu(HMENU menu) = 0;
   virtual HBITMAP Image() const = 0;
+  // Where the menu's client area (its entries' coordinates) sits in Image.
+  virtual POINT ClientOffset() const { return {0, 0}; }
 };
 
 // Makes skinners for windows the manager decided to skin. `form` is the
@@ -101,6 +103,8 @@ class TSkinManage : public TComponent {
   bool IsPopupSkinned(HWND window) const;
   void BindPopupMenu(HMENU menu);
   HBITMAP PopupBitmap(HMENU menu) const;
+  // The client offset of the popup skinner bound to that menu ((0, 0) without).
+  POINT PopupClientOffset(HMENU menu) const;
   void SetMdiMaximized(bool maximised);
   void DropTitleButtons();
   // The timer tick: carries out the pending action for ActionTarget.
