@@ -373,4 +373,37 @@ TEST_F(SkinMediaPlayerTest, OverlayFollowsThePlayerAndLeavesWithTheSkin) {
   EXPECT_FALSE(Skinned(player_->Handle()));
 }
 
+// A skin whose [Buttons] picture is missing: the overlay shows the face and
+// the glyphs, and the player still hears its clicks.
+TEST_F(SkinContainerTest, MediaPlayerWithoutAButtonPictureStillWorks) {
+  std::string ini(skin_.Members[0].Bytes.begin(), skin_.Members[0].Bytes.end());
+  const size_t at = ini.find("Bitmap=button.bmp");
+  ASSERT_NE(at, std::string::npos);
+  ini.replace(at, 17, "Bitmap=missing.bmp");
+  skin_.Members[0].Bytes.assign(ini.begin(), ini.end());
+  list_.reset();
+  data_->BeginReading();
+  ASSERT_TRUE(data_->ReadSkinStream(WriteSkinStream(skin_.Package())));
+  list_ = std::make_unique<TSkinControlList>(data_);
+  auto* player = Add<TMediaPlayer>(20, 20, 90, 30);
+  player->SetVisibleButtons(0x7);
+  std::vector<TMPBtnType> clicks;
+  player->OnClick = [&clicks](TObject*, TMPBtnType b) { clicks.push_back(b); };
+  ShowAndSkin();
+  auto* s = dynamic_cast<TSkinMP*>(list_->FindControl(player));
+  ASSERT_NE(s, nullptr);
+  ASSERT_NE(s->Player, nullptr);
+  EXPECT_EQ(Pixel(s->Player->Handle(), 0, 0), face_);
+  EXPECT_EQ(Pixel(s->Player->Handle(), 59, 29), face_);
+  const POINT stop = ScreenOf(player, 75, 15);
+  real_input::MouseAt(stop, 0);
+  real_input::MouseAt(stop, MOUSEEVENTF_LEFTDOWN);
+  real_input::Settle(3);
+  real_input::MouseAt(stop, MOUSEEVENTF_LEFTUP);
+  real_input::Settle();
+  ASSERT_EQ(clicks.size(), 1u);
+  EXPECT_EQ(clicks[0], TMPBtnType::btStop);
+  real_input::MouseAt({2, 2}, 0);
+}
+
 }  // namespace
