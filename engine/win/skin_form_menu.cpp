@@ -514,6 +514,7 @@ bool TWinSkinForm::BuildSystemPopup() {
     item->SetChecked((mi.fState & MFS_CHECKED) != 0);
   }
   SetSkinHandlers(*popup, skin_, TMenuMeasureKind::B, false);
+  if (right_to_left_) DropRightOrderFlag(popup->Handle());
   system_popup_ = std::move(popup);
   return true;
 }

@@ -96,6 +96,7 @@ void TWinSkinForm::OwnerDrawPopupMenus(TComponent* container) {
     // Its entries are painted from the skin (skin_menu_item.cpp).
     SetSkinHandlers(popup, skin_, TMenuMeasureKind::B, false);
     popup.SetOwnerDraw(true);
+    if (popup.IsRightToLeft()) DropRightOrderFlag(popup.Handle());
     if (!ours) owner_drawn_popups_.push_back(&popup);
   });
 }

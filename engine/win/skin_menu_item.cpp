@@ -268,7 +268,17 @@ void DrawSkinnedEntry(HDC dc, const RECT& r, const TMenuEntry& entry, bool selec
   TMemoryDC mdc(buffer);
   const RECT all{0, 0, w, h};
   const TDataSkinObject* el = MenuItemElement(skin);
-  if (!CopyPopupBackground(mdc.Handle(), r, menu))
+  // A window laid out right to left mirrors its DC: the entry is composed as
+  // it is seen, its background taken from where it really is, and copied
+  // without being mirrored again.
+  const bool mirrored = (GetLayout(dc) & LAYOUT_RTL) != 0;
+  RECT seen = r;
+  RECT client{};
+  if (mirrored && GetClientRect(WindowFromDC(dc), &client)) {
+    seen.left = client.right - r.right;
+    seen.right = client.right - r.left;
+  }
+  if (!CopyPopupBackground(mdc.Handle(), seen, menu))
     FillColour(mdc.Handle(), all, skin.Colours[kcMenu]);
   if (!el) {
     if (selected && !entry.IsSeparator()) FillColour(mdc.Handle(), all, skin.Colours[kcHilight]);
@@ -284,7 +294,8 @@ void DrawSkinnedEntry(HDC dc, const RECT& r, const TMenuEntry& entry, bool selec
       DrawContent(mdc.Handle(), all, entry, selected, skin);
     }
   }
-  BitBlt(dc, r.left, r.top, w, h, mdc.Handle(), 0, 0, SRCCOPY);
+  constexpr DWORD kNoMirrorBitmap = 0x80000000;  // NOMIRRORBITMAP
+  BitBlt(dc, r.left, r.top, w, h, mdc.Handle(), 0, 0, SRCCOPY | (mirrored ? kNoMirrorBitmap : 0));
 }
 
 // ---- framework items ---------------------------------------------------------------
@@ -360,4 +371,22 @@ void DrawSkinnedItem(TMenuItem& item, HDC dc, const RECT& r, bool selected,
   HMENU menu = parent && parent->HasHandle() ? parent->Handle() : nullptr;
   if (SkinManager && menu) SkinManager->BindPopupMenu(menu);
   DrawSkinnedEntry(dc, r, EntryFromItem(item), selected, skin, menu, false);
+}
+
+void DropRightOrderFlag(HMENU menu, int depth) {
+  if (!menu || depth > 16 || !IsMenu(menu)) return;
+  const int n = GetMenuItemCount(menu);
+  for (int i = 0; i < n; ++i) {
+    MENUITEMINFOW mi{};
+    mi.cbSize = sizeof mi;
+    mi.fMask = MIIM_FTYPE | MIIM_SUBMENU;
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mi)) continue;
+    if (mi.hSubMenu) DropRightOrderFlag(mi.hSubMenu, depth + 1);
+    if (!(mi.fType & MFT_OWNERDRAW) || !(mi.fType & MFT_RIGHTORDER)) continue;
+    MENUITEMINFOW set{};
+    set.cbSize = sizeof set;
+    set.fMask = MIIM_FTYPE;
+    set.fType = mi.fType & ~static_cast<UINT>(MFT_RIGHTORDER);
+    SetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &set);
+  }
 }

@@ -445,3 +445,39 @@ TEST_F(SkinMenuTest, EntryBackgroundComesFromItsPopupOrTheMenuColour) {
 }
 
 }  // namespace
+
+namespace {
+
+// Owner-drawn entries lose the right-order flag (drawn as the window icon
+// otherwise), at every depth; other entries keep their type.
+TEST(SkinMenuEntries, OwnerDrawnEntriesLoseTheRightOrderFlag) {
+  HMENU top = CreatePopupMenu();
+  HMENU sub = CreatePopupMenu();
+  AppendMenuA(sub, MF_STRING | MF_OWNERDRAW | MFT_RIGHTORDER, 11, nullptr);
+  AppendMenuA(top, MF_STRING | MF_OWNERDRAW | MFT_RIGHTORDER, 1, nullptr);
+  AppendMenuA(top, MF_STRING | MFT_RIGHTORDER, 2, "plain");
+  AppendMenuA(top, MF_POPUP | MF_OWNERDRAW | MFT_RIGHTORDER, reinterpret_cast<UINT_PTR>(sub),
+              nullptr);
+  DropRightOrderFlag(top);
+  auto type = [](HMENU m, UINT pos) {
+    MENUITEMINFOW mi{};
+    mi.cbSize = sizeof mi;
+    mi.fMask = MIIM_FTYPE;
+    GetMenuItemInfoW(m, pos, TRUE, &mi);
+    return mi.fType;
+  };
+  const struct {
+    HMENU menu;
+    UINT pos;
+    bool right_order, owner_drawn;
+  } rows[] = {
+      {top, 0, false, true}, {top, 1, true, false}, {top, 2, false, true}, {sub, 0, false, true}};
+  for (const auto& r : rows) {
+    EXPECT_EQ((type(r.menu, r.pos) & MFT_RIGHTORDER) != 0, r.right_order) << r.pos;
+    EXPECT_EQ((type(r.menu, r.pos) & MFT_OWNERDRAW) != 0, r.owner_drawn) << r.pos;
+  }
+  DropRightOrderFlag(nullptr);  // nothing to do, nothing breaks
+  DestroyMenu(top);
+}
+
+}  // namespace

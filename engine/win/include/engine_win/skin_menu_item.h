@@ -66,6 +66,11 @@ void SetSkinHandlers(TMenu& menu, const TSkinContent* skin, TMenuMeasureKind kin
 // Takes off the handlers SetSkinHandlers set (handlers of the application
 // stay); with `draw_only` the measure handlers stay.
 void ClearSkinHandlers(TMenu& menu, bool draw_only = false);
+// Owner-drawn entries of a menu (and its submenus) lose the right-order
+// flag: the painter lays them out from the item's reading order, and the flag
+// shares its bit with the system-menu flag (some systems then draw the
+// window icon instead of the entry).
+void DropRightOrderFlag(HMENU menu, int depth = 0);
 // Whether an item draws with the skin's handler.
 bool HasSkinDrawHandler(const TMenuItem& item);
 
