@@ -510,6 +510,42 @@ TEST_F(SkinComboTest, TheDatePickersButtonOpensItsCalendarAndGivesTheFocusBack) 
   EXPECT_EQ(GetWindowLongPtrW(w, GWL_STYLE) & WS_CLIPCHILDREN, style & WS_CLIPCHILDREN);
 }
 
+TEST_F(SkinComboTest, APickerKeepsItsOwnButtonWhenTheSkinHasNoArrow) {
+  // A skin read for the first time without ComboButton has no drop arrow.
+  TTestSkin skin = MakeTestSkin();
+  EditIni(skin, "[ComboButton]", "[ComboButtonUnused]");
+  auto* form = new TForm(Application);
+  form->SetBounds(100, 100, 300, 200);
+  auto* data = new TSkinData(form);
+  data->BeginReading();
+  ASSERT_TRUE(data->ReadSkinStream(WriteSkinStream(skin.Package())));
+  auto* picker = new TDateTimePicker(form);
+  picker->SetBounds(10, 10, 160, 24);
+  picker->SetParent(form);
+  form->Show();
+  {
+    TSkinControlList list(data);
+    list.SkinFormControls(form);
+    real_input::Settle();
+    auto* s = dynamic_cast<TSkinDateTime*>(list.Find(picker->Handle()));
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->ArrowButton, nullptr);
+    EXPECT_EQ(GetWindow(picker->Handle(), GW_CHILD), nullptr);
+    // Its own button still opens the calendar.
+    RECT r;
+    GetWindowRect(picker->Handle(), &r);
+    ClickAt({r.right - 10, (r.top + r.bottom) / 2});
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+          HWND c = reinterpret_cast<HWND>(SendMessageW(picker->Handle(), DTM_GETMONTHCAL, 0, 0));
+          return c && IsWindowVisible(c);
+        },
+        2000));
+    real_input::Key(VK_ESCAPE);
+  }
+  form->Free();
+}
+
 TEST_F(SkinComboTest, UpDownDatePickersSpinLikeTimePickers) {
   auto* updown = Add<TDateTimePicker>(10, 10, 160, 24);
   updown->SetDateMode(TDTDateMode::dmUpDown);
