@@ -390,6 +390,22 @@ TEST_F(SkinMenuTest, PopupSkinnerPaintsTheWholeFrameAtTheRealOffset) {
       TWinSkinPopMenu p;
       ASSERT_TRUE(p.Attach(w, data_, &data_->Content(), nullptr));
       EXPECT_EQ(SendMessageA(w, kSkmIsSkinned, 0, 0), 1);
+      // Still answered while skinning is off.
+      SkinManager->SkinningOn = false;
+      EXPECT_EQ(SendMessageA(w, kSkmIsSkinned, 0, 0), 1);
+      SkinManager->SkinningOn = true;
+      // The background is erased or not as xoMenuBG says; the answer is 1.
+      for (bool menu_bg : {false, true}) {
+        TSkinOptions o = data_->Options();
+        if (menu_bg)
+          o.Include(xoMenuBG);
+        else
+          o.Exclude(xoMenuBG);
+        data_->SetOptions(o);
+        HDC dc = GetDC(w);
+        EXPECT_EQ(SendMessageA(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
+        ReleaseDC(w, dc);
+      }
       SendMessageA(w, WM_NCPAINT, whole, 0);
       RECT wr;
       GetWindowRect(w, &wr);
