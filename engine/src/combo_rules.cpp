@@ -9,6 +9,11 @@ int ComboFrame(const TComboState& s) {
   return kComboNormal;
 }
 
+int MirroredFrame(int frame, int frames) {
+  const int n = std::max(frames, 1);
+  return n + 1 - std::clamp(frame, 1, n);
+}
+
 TComboLook ComboLookOfStyle(int style) {
   switch (style) {
     case 1:

@@ -23,6 +23,16 @@ TEST(ComboRules, FrameByState) {
         << r.Enabled << r.Pressed << r.Focused << r.Hot;
 }
 
+TEST(ComboRules, MirroredStripsHoldTheirFramesReversed) {
+  struct TRow {
+    int Frame, Frames, Want;
+  };
+  const TRow rows[] = {{1, 4, 4}, {2, 4, 3}, {3, 4, 2}, {4, 4, 1}, {0, 4, 4},
+                       {9, 4, 1}, {1, 1, 1}, {1, 0, 1}, {2, -3, 1}};
+  for (const TRow& r : rows)
+    EXPECT_EQ(MirroredFrame(r.Frame, r.Frames), r.Want) << r.Frame << " of " << r.Frames;
+}
+
 TEST(ComboRules, LookOfTheButtonStyle) {
   EXPECT_EQ(ComboLookOfStyle(0), TComboLook::Classic);
   EXPECT_EQ(ComboLookOfStyle(1), TComboLook::SingleButton);

@@ -26,6 +26,11 @@ struct TComboState {
 // Disabled wins; then pressed; then focused or hot; else normal.
 int ComboFrame(const TComboState& s);
 
+// A strip mirrored left to right as a whole (the left-button pictures) holds
+// its frames in reverse order: frame k of the original is frame n + 1 - k of
+// the copy. Clamped to 1..n.
+int MirroredFrame(int frame, int frames);
+
 // How the skin draws a combo box: ComboButton's Style.
 enum class TComboLook { Classic = 0, SingleButton = 1, Composite = 2 };
 TComboLook ComboLookOfStyle(int style);

@@ -300,11 +300,12 @@ void TSkinComBox::DrawFrameOnly(HDC dc, const TRect& r, int frame) {
 
 void TSkinComBox::DrawComposite(HDC dc, const TRect& r, int frame) {
   // The mirrored composite (held by SunkEdge) for a button on the left.
-  const TDataSkinObject* e =
-      (ExStyle & WS_EX_LEFTSCROLLBAR) ? Skin().Element(ksSunkEdge) : Skin().Border(ksComboButton);
+  // Mirrored as a whole, that strip holds its frames in reverse order.
+  const bool left = (ExStyle & WS_EX_LEFTSCROLLBAR) != 0;
+  const TDataSkinObject* e = left ? Skin().Element(ksSunkEdge) : Skin().Border(ksComboButton);
   if (!Usable(e)) return;
-  DrawElement(dc, r, Form->Native(e->Bitmap), false, false, true, e->FrameCount, frame,
-              e->Margins());
+  DrawElement(dc, r, Form->Native(e->Bitmap), false, false, true, e->FrameCount,
+              left ? MirroredFrame(frame, e->FrameCount) : frame, e->Margins());
 }
 
 void TSkinComBox::DrawClassic(HDC dc, const TRect& r, int frame) {
@@ -315,9 +316,10 @@ void TSkinComBox::DrawClassic(HDC dc, const TRect& r, int frame) {
   if (const TDataSkinObject* sunk = Skin().Element(ksSunkEdge); Usable(sunk))
     DrawElement(dc, r, Form->Native(sunk->Bitmap), false, sunk->Tile != 0, sunk->Trans != 0,
                 sunk->FrameCount, frame, sunk->Margins());
-  const TSkinBitmap& image =
-      left && !button.SecondBitmap.Empty() ? button.SecondBitmap : button.Bitmap;
-  DrawFrameScaled(dc, p.Button, Form->Native(image), true, std::max(button.FrameCount, 1), frame);
+  const bool mirrored = left && !button.SecondBitmap.Empty();
+  const int frames = std::max(button.FrameCount, 1);
+  DrawFrameScaled(dc, p.Button, Form->Native(mirrored ? button.SecondBitmap : button.Bitmap), true,
+                  frames, mirrored ? MirroredFrame(frame, frames) : frame);
   ButtonRect = {p.Button.Left, p.Button.Top, p.Button.Right, p.Button.Bottom};
   const TDataSkinObject* extra = Skin().Element(ksExtraImages);
   if (!Usable(extra)) return;

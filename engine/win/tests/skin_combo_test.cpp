@@ -354,6 +354,33 @@ INSTANTIATE_TEST_SUITE_P(
                       TBareCombo{"Simple", CBS_SIMPLE, true}),
     [](const auto& param_info) { return std::string(param_info.param.Name); });
 
+TEST_F(SkinComboTest, ALeftScrollBarComboShowsTheMirroredButtonOnTheLeft) {
+  ShowAndSkin();
+  HWND combo = CreateWindowExW(WS_EX_LEFTSCROLLBAR, L"combobox", L"",
+                               WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, 10, 10, 150,
+                               200, form_->Handle(), nullptr, nullptr, nullptr);
+  ASSERT_NE(combo, nullptr);
+  SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"entry"));
+  list_->SkinChildWindows(form_->Handle());
+  ASSERT_TRUE(Skinned(combo));
+  SetFocus(focus_->Handle());
+  real_input::Settle();
+  InvalidateRect(combo, nullptr, TRUE);
+  UpdateWindow(combo);
+  RECT r;
+  GetWindowRect(combo, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  const int button = IndexOf("combobutton.bmp"), sunk = IndexOf("sunkedge.bmp");
+  EXPECT_EQ(FrameAt(combo, button, 4, 16, 3), 1);
+  EXPECT_EQ(FrameAt(combo, button, 4, w - 17, 3), 0);
+  EXPECT_EQ(FrameAt(combo, sunk, 4, w - 1, h / 2), 1);
+  // The edit area keeps what the control painted.
+  EXPECT_EQ(FrameAt(combo, sunk, 4, w / 2, h / 2), 0);
+  EXPECT_EQ(FrameAt(combo, button, 4, w / 2, h / 2), 0);
+  list_->DetachAll();
+  DestroyWindow(combo);
+}
+
 LRESULT CALLBACK PassOn(HWND w, UINT msg, WPARAM wparam, LPARAM lparam);
 WNDPROC g_after_us = nullptr;
 LRESULT CALLBACK PassOn(HWND w, UINT msg, WPARAM wparam, LPARAM lparam) {
