@@ -178,9 +178,8 @@ void TSkinTab::AttachCommon() {
 }
 
 void TSkinTab::SkinChanged() {
-  TSkinControl::SkinChanged();
   LoadImages();
-  Refresh();
+  TSkinControl::SkinChanged();  // repaints with the new pictures
 }
 
 const TDataSkinBorder* TSkinTab::TabsElement() const {
