@@ -462,6 +462,28 @@ TEST_F(SkinMenuTest, EntryBackgroundComesFromItsPopupOrTheMenuColour) {
 
 }  // namespace
 
+// A menu keeps the popup window it was bound to: drawing its entries again
+// after a cascade's window appeared does not hand it the cascade's window.
+TEST_F(SkinMenuTest, BoundMenusKeepTheirWindowWhenACascadeOpens) {
+  HMENU menu = CreatePopupMenu(), cascade = CreatePopupMenu();
+  HWND first = PlainPopup(0);
+  SkinManager->PopupKind = 0;
+  SkinManager->SkinPopup(first);
+  SkinManager->BindPopupMenu(menu);  // the first entry drawn
+  HWND second = PlainPopup(0);       // the cascade's window
+  SkinManager->SkinPopup(second);
+  SkinManager->BindPopupMenu(menu);  // an entry of the first menu drawn again
+  SkinManager->BindPopupMenu(cascade);
+  ASSERT_EQ(SkinManager->PopupSkinners().size(), 2u);
+  EXPECT_EQ(SkinManager->PopupSkinners()[0]->Menu(), menu);
+  EXPECT_EQ(SkinManager->PopupSkinners()[1]->Menu(), cascade);
+  DestroyWindow(second);
+  DestroyWindow(first);
+  EXPECT_TRUE(SkinManager->PopupSkinners().empty());
+  DestroyMenu(cascade);
+  DestroyMenu(menu);
+}
+
 namespace {
 
 // Owner-drawn entries lose the right-order flag (drawn as the window icon
