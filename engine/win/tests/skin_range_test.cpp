@@ -543,6 +543,8 @@ TEST_F(UpDownTest, HalvesShowTheirFramesAndPressesWorkAsBare) {
 
 TEST_F(UpDownTest, TheEmbeddedSpinKeepsClearOnWhite) {
   auto* edit = Add<TSpinEdit>(10, 10, 90, 24);
+  // The edit family would embed the spin itself; here the test does.
+  edit->SetTag(data_->DisableTag());
   ShowAndSkin();
   HWND spin = edit->UpDownHandle();
   ASSERT_NE(spin, nullptr);
