@@ -87,6 +87,8 @@ void ForEachPopup(TComponent* owner, int depth, const F& f) {
 
 void TWinSkinForm::OwnerDrawPopupMenus(TComponent* container) {
   if (!PopupMenusOn()) return;
+  // A rich-edit form of another library draws its own popup menus.
+  if (form_ && form_->ClassName() == "TwwRichEditForm") return;
   const int disable = DisableTag();
   ForEachPopup(container, 0, [&](TPopupMenu& popup) {
     if (popup.Tag() == disable) return;

@@ -462,6 +462,33 @@ TEST_F(SkinMenuTest, EntryBackgroundComesFromItsPopupOrTheMenuColour) {
 
 }  // namespace
 
+class TwwRichEditForm : public TForm {
+  MV_CLASS(TwwRichEditForm, TForm)
+ public:
+  explicit TwwRichEditForm(TComponent* owner) : TForm(owner) {
+    SetBounds(150, 150, 300, 200);
+    Context = new TPopupMenu(this);
+    Add(Context, Context->Items(), "&Alpha");
+  }
+  TPopupMenu* Context = nullptr;
+};
+
+// The form's popup menus get the skin's painters while it is skinned, except
+// on a rich-edit form of another library, which paints its own.
+TEST_F(SkinMenuTest, PopupMenusPaintedFromTheSkinExceptOnRichEditForms) {
+  EXPECT_TRUE(form_->Context->OwnerDraw());
+  EXPECT_TRUE(HasSkinDrawHandler(*form_->Context->Items()->Items(0)));
+  EXPECT_TRUE(HasSkinDrawHandler(*form_->Context->Items()->Items(4)->Items(0)));  // cascade
+  auto* rich = Create<TwwRichEditForm>(Application);
+  rich->Show();
+  ASSERT_TRUE(
+      PumpUntil([&] { return SendMessageA(rich->Handle(), kSkmIsSkinned, 0, 0) == 1; }, 3000));
+  PumpUntil([] { return false; }, 100);
+  EXPECT_FALSE(rich->Context->OwnerDraw());
+  EXPECT_FALSE(HasSkinDrawHandler(*rich->Context->Items()->Items(0)));
+  rich->Free();
+}
+
 // A menu keeps the popup window it was bound to: drawing its entries again
 // after a cascade's window appeared does not hand it the cascade's window.
 TEST_F(SkinMenuTest, BoundMenusKeepTheirWindowWhenACascadeOpens) {
