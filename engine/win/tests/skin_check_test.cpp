@@ -19,6 +19,7 @@
 #include "framework/forms.h"
 #include "framework/stdctrls.h"
 #include "real_input.h"
+#include "skinned_form.h"
 #include "test_skin.h"
 #include "window_probe.h"
 
@@ -27,14 +28,7 @@ namespace {
 using window_probe::PumpUntil;
 using window_probe::WindowPixel;
 
-// The INI of a test skin with one text replaced.
-void EditIni(TTestSkin& skin, const std::string& from, const std::string& to) {
-  std::string ini(skin.Members[0].Bytes.begin(), skin.Members[0].Bytes.end());
-  const size_t at = ini.find(from);
-  ASSERT_NE(at, std::string::npos) << from;
-  ini.replace(at, from.size(), to);
-  skin.Members[0].Bytes.assign(ini.begin(), ini.end());
-}
+using skinned_form::EditIni;
 
 class SkinCheckTest : public ::testing::TestWithParam<int> {
  protected:

@@ -27,6 +27,7 @@
 #include "framework/forms.h"
 #include "framework/stdctrls.h"
 #include "real_input.h"
+#include "skinned_form.h"
 #include "test_skin.h"
 #include "window_probe.h"
 
@@ -34,14 +35,7 @@ namespace {
 
 using window_probe::PumpUntil;
 using window_probe::WindowPixel;
-
-void EditIni(TTestSkin& skin, const std::string& from, const std::string& to) {
-  std::string ini(skin.Members[0].Bytes.begin(), skin.Members[0].Bytes.end());
-  const size_t at = ini.find(from);
-  ASSERT_NE(at, std::string::npos) << from;
-  ini.replace(at, from.size(), to);
-  skin.Members[0].Bytes.assign(ini.begin(), ini.end());
-}
+using namespace skinned_form;
 
 POINT WindowPoint(HWND w, int x, int y) {
   RECT r;
@@ -69,35 +63,15 @@ COMBOBOXINFO InfoOf(HWND combo) {
   return info;
 }
 
-class SkinComboTest : public ::testing::Test {
+class SkinComboTest : public ::testing::Test, protected TSkinnedForm {
  protected:
   void SetUp() override { Load(MakeTestSkin()); }
   void Load(TTestSkin skin) {
-    InstallSystemColourResolver();
-    skin_ = std::move(skin);
-    if (!form_) {
-      form_ = new TForm(Application);
-      form_->SetBounds(100, 100, 560, 400);
-      data_ = new TSkinData(form_);
-      data_->BeginReading();
-      focus_ = Add<TButton>(400, 300, 80, 25);
-    }
-    ASSERT_TRUE(data_->ReadSkinStream(WriteSkinStream(skin_.Package())));
-    list_ = std::make_unique<TSkinControlList>(data_);
+    const bool first = !form_;
+    TSkinnedForm::Load(std::move(skin));
+    if (first) focus_ = Add<TButton>(400, 300, 80, 25);
   }
-  void TearDown() override {
-    list_.reset();
-    if (form_) form_->Free();
-    PumpUntil([] { return false; }, 20);
-  }
-  int IndexOf(const char* member) const { return skin_.Find(member)->Index; }
-  template <class T>
-  T* Add(int x, int y, int w, int h) {
-    auto* c = new T(form_);
-    c->SetBounds(x, y, w, h);
-    c->SetParent(form_);
-    return c;
-  }
+  void TearDown() override { Release(); }
   TComboBox* AddCombo(int x, int y, TComboBoxStyle style, int items = 3) {
     auto* c = Add<TComboBox>(x, y, 140, 21);
     c->SetStyle(style);
@@ -114,16 +88,6 @@ class SkinComboTest : public ::testing::Test {
     focus_->SetFocus();
     real_input::Settle();
   }
-  // The frame (1..frames) of element `index` whose piece shows at (x, y) of
-  // the window, or 0.
-  static int FrameAt(HWND w, int index, int frames, int x, int y) {
-    UpdateWindow(w);
-    const TColor c = WindowPixel(w, x, y);
-    for (int k = 1; k <= frames; ++k)
-      for (int p = 0; p <= static_cast<int>(TTestPiece::Marker); ++p)
-        if (c == TestPieceColour(index, k, static_cast<TTestPiece>(p))) return k;
-    return 0;
-  }
   // The frame the combo's border shows (the composite's sunken edge).
   int BorderFrame(HWND combo) {
     RECT r;
@@ -138,11 +102,7 @@ class SkinComboTest : public ::testing::Test {
   static bool Skinned(HWND w) { return SendMessageW(w, kSkmIsSkinned, 0, 0) == 1; }
   COLORREF Shadow() const { return ToColorRef(data_->Content().Colours[kcButtonShadow]); }
 
-  TTestSkin skin_;
-  TForm* form_ = nullptr;
   TButton* focus_ = nullptr;
-  TSkinData* data_ = nullptr;
-  std::unique_ptr<TSkinControlList> list_;
 };
 
 // ---- combo boxes --------------------------------------------------------------------

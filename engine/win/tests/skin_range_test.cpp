@@ -25,6 +25,7 @@
 #include "framework/forms.h"
 #include "framework/stdctrls.h"
 #include "real_input.h"
+#include "skinned_form.h"
 #include "test_skin.h"
 #include "window_probe.h"
 
@@ -32,77 +33,14 @@ namespace {
 
 using window_probe::PumpUntil;
 using window_probe::WindowPixel;
+using namespace skinned_form;
 
-void EditIni(TTestSkin& skin, const std::string& from, const std::string& to) {
-  std::string ini(skin.Members[0].Bytes.begin(), skin.Members[0].Bytes.end());
-  const size_t at = ini.find(from);
-  ASSERT_NE(at, std::string::npos) << from;
-  ini.replace(at, from.size(), to);
-  skin.Members[0].Bytes.assign(ini.begin(), ini.end());
-}
-
-// A member picture of a test skin replaced by another.
-void ReplaceMember(TTestSkin& skin, const std::string& member, const TPixmap& picture) {
-  for (TSkinFileEntry& m : skin.Members)
-    if (m.Name == member) m.Bytes = EncodeBmp(picture);
-}
-
-POINT ScreenPoint(HWND w, int x, int y) {
-  POINT p{x, y};
-  ClientToScreen(w, &p);
-  return p;
-}
-
-class SkinRangeTest : public ::testing::Test {
+class SkinRangeTest : public ::testing::Test, protected TSkinnedForm {
  protected:
   void SetUp() override { Load(MakeTestSkin()); }
-  void Load(TTestSkin skin) {
-    InstallSystemColourResolver();
-    skin_ = std::move(skin);
-    if (!form_) {
-      form_ = new TForm(Application);
-      form_->SetBounds(100, 100, 520, 360);
-      data_ = new TSkinData(form_);
-      data_->BeginReading();
-    }
-    ASSERT_TRUE(data_->ReadSkinStream(WriteSkinStream(skin_.Package())));
-    list_ = std::make_unique<TSkinControlList>(data_);
-  }
-  void TearDown() override {
-    list_.reset();
-    if (form_) form_->Free();
-    PumpUntil([] { return false; }, 20);
-  }
-  int IndexOf(const char* member) const { return skin_.Find(member)->Index; }
-  template <class T>
-  T* Add(int x, int y, int w, int h) {
-    auto* c = new T(form_);
-    c->SetBounds(x, y, w, h);
-    c->SetParent(form_);
-    return c;
-  }
-  void ShowAndSkin() {
-    real_input::MouseAt({2, 2}, 0);
-    form_->Show();
-    list_->SkinFormControls(form_);
-    real_input::Settle();
-  }
-  // The frame k (1..frames) of element `index` whose piece shows at (x, y),
-  // or 0.
-  static int FrameAt(HWND w, int index, int frames, int x, int y) {
-    UpdateWindow(w);
-    const TColor c = WindowPixel(w, x, y);
-    for (int k = 1; k <= frames; ++k)
-      for (int p = 0; p <= static_cast<int>(TTestPiece::Marker); ++p)
-        if (c == TestPieceColour(index, k, static_cast<TTestPiece>(p))) return k;
-    return 0;
-  }
+  void Load(TTestSkin skin) { TSkinnedForm::Load(std::move(skin), 520, 360); }
+  void TearDown() override { Release(); }
   static bool Skinned(HWND w) { return SendMessageW(w, kSkmIsSkinned, 0, 0) == 1; }
-
-  TTestSkin skin_;
-  TForm* form_ = nullptr;
-  TSkinData* data_ = nullptr;
-  std::unique_ptr<TSkinControlList> list_;
 };
 
 // ---- progress bars --------------------------------------------------------------

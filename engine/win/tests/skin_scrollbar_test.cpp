@@ -25,6 +25,7 @@
 #include "framework/grids.h"
 #include "framework/stdctrls.h"
 #include "real_input.h"
+#include "skinned_form.h"
 #include "test_skin.h"
 #include "window_probe.h"
 
@@ -326,14 +327,7 @@ TEST_F(SkinScrollbarTest, TheMouseLightsThePartUnderIt) {
   EXPECT_EQ(pixel(bar->ThumbStart + 1), Piece("vthumb.bmp", 1, TTestPiece::Top));
 }
 
-// The INI of a test skin with one text replaced.
-void EditIni(TTestSkin& skin, const std::string& from, const std::string& to) {
-  std::string ini(skin.Members[0].Bytes.begin(), skin.Members[0].Bytes.end());
-  const size_t at = ini.find(from);
-  ASSERT_NE(at, std::string::npos) << from;
-  ini.replace(at, from.size(), to);
-  skin.Members[0].Bytes.assign(ini.begin(), ini.end());
-}
+using skinned_form::EditIni;
 
 TEST_F(SkinScrollbarTest, UnusableStripsLeaveTheNativeBarsInSight) {
   for (int variant = 0; variant < 3; ++variant) {

@@ -26,6 +26,7 @@
 #include "framework/forms.h"
 #include "framework/stdctrls.h"
 #include "real_input.h"
+#include "skinned_form.h"
 #include "test_skin.h"
 #include "window_probe.h"
 
@@ -33,17 +34,7 @@ namespace {
 
 using window_probe::PumpUntil;
 using window_probe::WindowPixel;
-
-void ReplaceMember(TTestSkin& skin, const std::string& member, const TPixmap& picture) {
-  for (TSkinFileEntry& m : skin.Members)
-    if (m.Name == member) m.Bytes = EncodeBmp(picture);
-}
-
-POINT ScreenPoint(HWND w, int x, int y) {
-  POINT p{x, y};
-  ClientToScreen(w, &p);
-  return p;
-}
+using namespace skinned_form;
 
 void Click(POINT at) {
   real_input::MouseAt(at, 0);
@@ -95,34 +86,10 @@ RECT TabItemRect(HWND w, int i) {
   return r;
 }
 
-class SkinTabsTest : public ::testing::Test {
+class SkinTabsTest : public ::testing::Test, protected TSkinnedForm {
  protected:
   void SetUp() override { Load(MakeTestSkin()); }
-  void Load(TTestSkin skin) {
-    InstallSystemColourResolver();
-    skin_ = std::move(skin);
-    if (!form_) {
-      form_ = new TForm(Application);
-      form_->SetBounds(100, 100, 560, 400);
-      data_ = new TSkinData(form_);
-      data_->BeginReading();
-    }
-    ASSERT_TRUE(data_->ReadSkinStream(WriteSkinStream(skin_.Package())));
-    list_ = std::make_unique<TSkinControlList>(data_);
-  }
-  void TearDown() override {
-    list_.reset();
-    if (form_) form_->Free();
-    PumpUntil([] { return false; }, 20);
-  }
-  int IndexOf(const char* member) const { return skin_.Find(member)->Index; }
-  template <class T>
-  T* Add(int x, int y, int w, int h, TWinControl* parent = nullptr) {
-    auto* c = new T(form_);
-    c->SetBounds(x, y, w, h);
-    c->SetParent(parent ? parent : form_);
-    return c;
-  }
+  void TearDown() override { Release(); }
   TPageControl* AddPages(int n, TTabPosition side = TTabPosition::tpTop) {
     auto* pages = Add<TPageControl>(10, 10, 300, 200);
     pages->SetTabPosition(side);
@@ -138,16 +105,6 @@ class SkinTabsTest : public ::testing::Test {
     real_input::Settle();
     list_->SkinFormControls(form_);
     real_input::Settle();
-  }
-  // The frame k (1..frames) of element `index` whose piece shows at (x, y)
-  // (window coordinates), or 0.
-  static int FrameAt(HWND w, int index, int frames, int x, int y) {
-    UpdateWindow(w);
-    const TColor c = WindowPixel(w, x, y);
-    for (int k = 1; k <= frames; ++k)
-      for (int p = 0; p <= static_cast<int>(TTestPiece::Marker); ++p)
-        if (c == TestPieceColour(index, k, static_cast<TTestPiece>(p))) return k;
-    return 0;
   }
   // The piece of frame `frame` of element `index` at (x, y), or -1.
   static int PieceAt(HWND w, int index, int frame, int x, int y) {
@@ -170,11 +127,6 @@ class SkinTabsTest : public ::testing::Test {
   }
   static bool Skinned(HWND w) { return SendMessageW(w, kSkmIsSkinned, 0, 0) == 1; }
   TColor Face() const { return data_->Content().Colours[kcButtonFace]; }
-
-  TTestSkin skin_;
-  TForm* form_ = nullptr;
-  TSkinData* data_ = nullptr;
-  std::unique_ptr<TSkinControlList> list_;
 };
 
 // ---- tabs ----------------------------------------------------------------------
