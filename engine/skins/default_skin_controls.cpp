@@ -275,6 +275,13 @@ TPixmap HeaderBar() {
 // Menu entries: normal, (unused), (unused), selected, selected but disabled.
 TPixmap MenuItem() {
   return Strip(5, 30, 20, [](TCanvas& c, int f) {
+    if (f == 1) {
+      // The separator: an etched line low in the frame (an 8-pixel entry
+      // shows the frame's bottom rows), the rest transparent.
+      c.Fill(2, 15, 28, 16, kOutlineSoft);
+      c.Fill(2, 16, 28, 17, C(255, 255, 255));
+      return;
+    }
     c.Fill(0, 0, 30, 20, kMenu);
     if (f < 3) return;
     const bool enabled = f == 3;
