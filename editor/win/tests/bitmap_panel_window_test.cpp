@@ -19,6 +19,7 @@
 #include "format/file_io.h"
 #include "format/mem_ini.h"
 #include "format/skin_package.h"
+#include "editor_window_test.h"
 #include "main_form.h"
 #include "picture_dialog.h"
 #include "real_input.h"
@@ -27,26 +28,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace real_input;
-
-template <class F>
-bool PumpUntil(F done, int ms = 5000) {
-  const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  for (;;) {
-    Application->ProcessMessages();
-    if (done()) return true;
-    if (GetTickCount() >= end) return false;
-    Sleep(5);
-  }
-}
-
-void ClickAt(POINT screen) {
-  MouseAt(screen, 0);
-  Settle(3);
-  INPUT click[2] = {MouseInput(screen, MOUSEEVENTF_LEFTDOWN),
-                    MouseInput(screen, MOUSEEVENTF_LEFTUP)};
-  SendInput(2, click, sizeof(INPUT));
-  Settle(5);
-}
+using namespace editor_window_test;
 
 // Key strokes sent without pumping, for use inside another message loop.
 void SendKeys(const std::vector<WORD>& keys) {
@@ -218,41 +200,6 @@ TPixmap Pattern(int w, int h) {
 
 std::vector<uint8_t> Bytes(const std::string& s) {
   return {s.begin(), s.end()};
-}
-
-// The built-in default skin with INI values and extra members of our own.
-std::vector<uint8_t> DefaultSkinWith(const std::vector<std::array<std::string, 3>>& values,
-                                     const std::vector<TSkinFileEntry>& extra = {}) {
-  TSkinReader reader;
-  EXPECT_TRUE(reader.LoadFromStream(DefaultSkinPackage()));
-  TSkinWriter writer;
-  for (int i = 0; i < reader.Count(); ++i) {
-    const std::string& name = reader.Names()[static_cast<size_t>(i)];
-    auto member = reader.Member(i);
-    if (name.find(".ini") == std::string::npos) {
-      writer.AddMember(name, member);
-      continue;
-    }
-    TMemIniFile ini;
-    ini.LoadFromBytes(member);
-    for (const auto& [section, key, value] : values)
-      ini.WriteString(section, key, value);
-    writer.AddMember(name, ini.SaveToBytes());
-  }
-  for (const TSkinFileEntry& e : extra)
-    writer.AddMember(e.Name, e.Bytes);
-  return writer.SaveToBytes();
-}
-
-TMemIniFile IniOf(const std::string& path) {
-  TSkinReader reader;
-  TMemIniFile ini;
-  EXPECT_TRUE(reader.LoadFromFile(path)) << path;
-  std::vector<uint8_t> bytes;
-  std::string name;
-  EXPECT_TRUE(reader.FindMember(".ini", bytes, name));
-  ini.LoadFromBytes(bytes);
-  return ini;
 }
 
 COLORREF ScreenPixel(TControl* control, int x, int y) {

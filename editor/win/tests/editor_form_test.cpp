@@ -15,6 +15,7 @@
 #include "format/file_io.h"
 #include "format/mem_ini.h"
 #include "format/skin_package.h"
+#include "editor_window_test.h"
 #include "main_form.h"
 #include "real_input.h"
 
@@ -22,34 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace real_input;
-
-template <class F>
-bool PumpUntil(F done, int ms = 3000) {
-  const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  for (;;) {
-    Application->ProcessMessages();
-    if (done()) return true;
-    if (GetTickCount() >= end) return false;
-    Sleep(5);
-  }
-}
-
-void Pump(int rounds = 10) {
-  for (int i = 0; i < rounds; ++i) {
-    Application->ProcessMessages();
-    Sleep(5);
-  }
-}
-
-void ClickAt(POINT screen) {
-  INPUT move = MouseInput(screen, 0);
-  SendInput(1, &move, sizeof move);
-  Pump(3);
-  INPUT click[2] = {MouseInput(screen, MOUSEEVENTF_LEFTDOWN),
-                    MouseInput(screen, MOUSEEVENTF_LEFTUP)};
-  SendInput(2, click, sizeof(INPUT));
-  Pump(15);
-}
+using namespace editor_window_test;
 
 // Replaces the text of the focused edit: select it all, then type.
 void Retype(const std::string& text) {
@@ -64,39 +38,6 @@ void Retype(const std::string& text) {
 
 std::vector<uint8_t> Bytes(const std::string& s) {
   return {s.begin(), s.end()};
-}
-
-// The built-in default skin with some INI values of our own.
-std::vector<uint8_t> DefaultSkinWith(const std::vector<std::array<std::string, 3>>& values) {
-  TSkinReader reader;
-  EXPECT_TRUE(reader.LoadFromStream(DefaultSkinPackage()));
-  TSkinWriter writer;
-  for (int i = 0; i < reader.Count(); ++i) {
-    const std::string& name = reader.Names()[static_cast<size_t>(i)];
-    auto member = reader.Member(i);
-    if (name.find(".ini") == std::string::npos) {
-      writer.AddMember(name, member);
-      continue;
-    }
-    TMemIniFile ini;
-    ini.LoadFromBytes(member);
-    for (const auto& [section, key, value] : values)
-      ini.WriteString(section, key, value);
-    writer.AddMember(name, ini.SaveToBytes());
-  }
-  return writer.SaveToBytes();
-}
-
-// The INI of a package on disk.
-TMemIniFile IniOf(const std::string& path) {
-  TSkinReader reader;
-  TMemIniFile ini;
-  EXPECT_TRUE(reader.LoadFromFile(path)) << path;
-  std::vector<uint8_t> bytes;
-  std::string name;
-  EXPECT_TRUE(reader.FindMember(".ini", bytes, name));
-  ini.LoadFromBytes(bytes);
-  return ini;
 }
 
 std::string ReadText(const std::string& path) {
@@ -460,31 +401,6 @@ TEST_F(EditorForm, ColoursGoOnlyIntoColourRows) {
   EXPECT_EQ(Cell(1), "1 2 3");
   EXPECT_TRUE(form_->Modified());
 }
-
-// A plain window filled with one colour, on top of everything.
-class TColourPatch {
- public:
-  TColourPatch(COLORREF colour, RECT r) : brush_(CreateSolidBrush(colour)) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hbrBackground = brush_;
-    wc.lpszClassName = "MvColourPatch";
-    RegisterClassA(&wc);
-    window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "MvColourPatch", "",
-                              WS_POPUP | WS_VISIBLE, r.left, r.top, r.right - r.left,
-                              r.bottom - r.top, nullptr, nullptr, wc.hInstance, nullptr);
-    UpdateWindow(window_);
-  }
-  ~TColourPatch() {
-    DestroyWindow(window_);
-    DeleteObject(brush_);
-  }
-
- private:
-  HBRUSH brush_;
-  HWND window_;
-};
 
 TEST_F(EditorForm, ScreenPickWritesThePixelUnderTheClick) {
   const std::string path = Write("pick.skn", DefaultSkinWith({}));

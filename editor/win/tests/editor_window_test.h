@@ -4,6 +4,7 @@
 // and plain coloured windows to read them from.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <array>
@@ -12,120 +13,126 @@
 
 #include "default_skin.h"
 #include "format/mem_ini.h"
+#include "format/skin_file_list.h"
 #include "format/skin_package.h"
 #include "real_input.h"
 
-namespace editor_window_test {
+    namespace editor_window_test {
 
-template <class F>
-bool PumpUntil(F done, int ms = 3000) {
-  const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  for (;;) {
-    Application->ProcessMessages();
-    if (done()) return true;
-    if (GetTickCount() >= end) return false;
-    Sleep(5);
-  }
-}
-
-inline void Pump(int rounds = 10) {
-  for (int i = 0; i < rounds; ++i) {
-    Application->ProcessMessages();
-    Sleep(5);
-  }
-}
-
-inline void MoveTo(POINT screen) {
-  real_input::MouseAt(screen, 0);
-  Pump(3);
-}
-
-// A press and release of `button` (a MOUSEEVENTF_*DOWN flag) at a point.
-inline void ClickAt(POINT screen, DWORD down = MOUSEEVENTF_LEFTDOWN) {
-  MoveTo(screen);
-  const DWORD up = down == MOUSEEVENTF_RIGHTDOWN    ? MOUSEEVENTF_RIGHTUP
-                   : down == MOUSEEVENTF_MIDDLEDOWN ? MOUSEEVENTF_MIDDLEUP
-                                                    : MOUSEEVENTF_LEFTUP;
-  INPUT click[2] = {real_input::MouseInput(screen, down), real_input::MouseInput(screen, up)};
-  SendInput(2, click, sizeof(INPUT));
-  Pump(15);
-}
-
-// The colour of a screen pixel, 0x00BBGGRR.
-inline COLORREF ScreenPixel(POINT p) {
-  HDC dc = GetDC(nullptr);
-  const COLORREF c = GetPixel(dc, p.x, p.y);
-  ReleaseDC(nullptr, dc);
-  return c;
-}
-
-// The built-in default skin with some INI values of our own.
-inline std::vector<uint8_t> DefaultSkinWith(const std::vector<std::array<std::string, 3>>& values) {
-  TSkinReader reader;
-  reader.LoadFromStream(DefaultSkinPackage());
-  TSkinWriter writer;
-  for (int i = 0; i < reader.Count(); ++i) {
-    const std::string& name = reader.Names()[static_cast<size_t>(i)];
-    auto member = reader.Member(i);
-    if (name.find(".ini") == std::string::npos) {
-      writer.AddMember(name, member);
-      continue;
+  template <class F>
+  bool PumpUntil(F done, int ms = 5000) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+    for (;;) {
+      Application->ProcessMessages();
+      if (done()) return true;
+      if (GetTickCount() >= end) return false;
+      Sleep(5);
     }
+  }
+
+  inline void Pump(int rounds = 10) {
+    for (int i = 0; i < rounds; ++i) {
+      Application->ProcessMessages();
+      Sleep(5);
+    }
+  }
+
+  inline void MoveTo(POINT screen) {
+    real_input::MouseAt(screen, 0);
+    Pump(3);
+  }
+
+  // A press and release of `button` (a MOUSEEVENTF_*DOWN flag) at a point.
+  inline void ClickAt(POINT screen, DWORD down = MOUSEEVENTF_LEFTDOWN) {
+    MoveTo(screen);
+    const DWORD up = down == MOUSEEVENTF_RIGHTDOWN    ? MOUSEEVENTF_RIGHTUP
+                     : down == MOUSEEVENTF_MIDDLEDOWN ? MOUSEEVENTF_MIDDLEUP
+                                                      : MOUSEEVENTF_LEFTUP;
+    INPUT click[2] = {real_input::MouseInput(screen, down), real_input::MouseInput(screen, up)};
+    SendInput(2, click, sizeof(INPUT));
+    Pump(15);
+  }
+
+  // The colour of a screen pixel, 0x00BBGGRR.
+  inline COLORREF ScreenPixel(POINT p) {
+    HDC dc = GetDC(nullptr);
+    const COLORREF c = GetPixel(dc, p.x, p.y);
+    ReleaseDC(nullptr, dc);
+    return c;
+  }
+
+  // The built-in default skin with INI values and extra members of our own.
+  inline std::vector<uint8_t> DefaultSkinWith(const std::vector<std::array<std::string, 3>>& values,
+                                              const std::vector<TSkinFileEntry>& extra = {}) {
+    TSkinReader reader;
+    EXPECT_TRUE(reader.LoadFromStream(DefaultSkinPackage()));
+    TSkinWriter writer;
+    for (int i = 0; i < reader.Count(); ++i) {
+      const std::string& name = reader.Names()[static_cast<size_t>(i)];
+      auto member = reader.Member(i);
+      if (name.find(".ini") == std::string::npos) {
+        writer.AddMember(name, member);
+        continue;
+      }
+      TMemIniFile ini;
+      ini.LoadFromBytes(member);
+      for (const auto& [section, key, value] : values)
+        ini.WriteString(section, key, value);
+      writer.AddMember(name, ini.SaveToBytes());
+    }
+    for (const TSkinFileEntry& e : extra)
+      writer.AddMember(e.Name, e.Bytes);
+    return writer.SaveToBytes();
+  }
+
+  // The INI of a package on disk; a package that cannot be read fails the test.
+  inline TMemIniFile IniOf(const std::string& path) {
+    TSkinReader reader;
     TMemIniFile ini;
-    ini.LoadFromBytes(member);
-    for (const auto& [section, key, value] : values)
-      ini.WriteString(section, key, value);
-    writer.AddMember(name, ini.SaveToBytes());
+    EXPECT_TRUE(reader.LoadFromFile(path)) << path;
+    std::vector<uint8_t> bytes;
+    std::string name;
+    EXPECT_TRUE(reader.FindMember(".ini", bytes, name));
+    ini.LoadFromBytes(bytes);
+    return ini;
   }
-  return writer.SaveToBytes();
-}
 
-// The INI of a package on disk (empty when it cannot be read).
-inline TMemIniFile IniOf(const std::string& path) {
-  TSkinReader reader;
-  TMemIniFile ini;
-  std::vector<uint8_t> bytes;
-  std::string name;
-  if (reader.LoadFromFile(path) && reader.FindMember(".ini", bytes, name)) ini.LoadFromBytes(bytes);
-  return ini;
-}
-
-// Paints a patch window in the colour kept in its user data.
-inline LRESULT CALLBACK PatchWindowProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (msg == WM_ERASEBKGND) {
-    RECT r;
-    GetClientRect(window, &r);
-    HBRUSH brush =
-        CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrA(window, GWLP_USERDATA)));
-    FillRect(reinterpret_cast<HDC>(wparam), &r, brush);
-    DeleteObject(brush);
-    return 1;
+  // Paints a patch window in the colour kept in its user data.
+  inline LRESULT CALLBACK PatchWindowProc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
+    if (msg == WM_ERASEBKGND) {
+      RECT r;
+      GetClientRect(window, &r);
+      HBRUSH brush =
+          CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrA(window, GWLP_USERDATA)));
+      FillRect(reinterpret_cast<HDC>(wparam), &r, brush);
+      DeleteObject(brush);
+      return 1;
+    }
+    return DefWindowProcA(window, msg, wparam, lparam);
   }
-  return DefWindowProcA(window, msg, wparam, lparam);
-}
 
-// A plain window filled with one colour, on top of everything.
-class TColourPatch {
- public:
-  TColourPatch(COLORREF colour, RECT r) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = PatchWindowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "MvPickPatch";
-    RegisterClassA(&wc);  // fails harmlessly once registered
-    window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "MvPickPatch",
-                              "", WS_POPUP, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                              nullptr, nullptr, wc.hInstance, nullptr);
-    SetWindowLongPtrA(window_, GWLP_USERDATA, static_cast<LONG_PTR>(colour));
-    ShowWindow(window_, SW_SHOWNOACTIVATE);
-    RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW);
-  }
-  ~TColourPatch() { DestroyWindow(window_); }
-  TColourPatch(const TColourPatch&) = delete;
-  TColourPatch& operator=(const TColourPatch&) = delete;
+  // A plain window filled with one colour, on top of everything.
+  class TColourPatch {
+   public:
+    TColourPatch(COLORREF colour, RECT r) {
+      WNDCLASSA wc{};
+      wc.lpfnWndProc = PatchWindowProc;
+      wc.hInstance = GetModuleHandleA(nullptr);
+      wc.lpszClassName = "MvPickPatch";
+      RegisterClassA(&wc);  // fails harmlessly once registered
+      window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "MvPickPatch",
+                                "", WS_POPUP, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                                nullptr, nullptr, wc.hInstance, nullptr);
+      SetWindowLongPtrA(window_, GWLP_USERDATA, static_cast<LONG_PTR>(colour));
+      ShowWindow(window_, SW_SHOWNOACTIVATE);
+      RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+    ~TColourPatch() { DestroyWindow(window_); }
+    TColourPatch(const TColourPatch&) = delete;
+    TColourPatch& operator=(const TColourPatch&) = delete;
 
- private:
-  HWND window_;
-};
+   private:
+    HWND window_;
+  };
 
 }  // namespace editor_window_test
