@@ -316,7 +316,7 @@ void TWScrollbar::OnButtonDown(LPARAM lparam) {
     return;  // the skinner went while the bar was tracking
   Pressed = false;
   if (GetCapture() == window_) ReleaseCapture();
-  InvalidateRect(window_, nullptr, FALSE);
+  HotPartFromCursor();
 }
 
 void TWScrollbar::OnButtonUp(LPARAM lparam) {
@@ -326,6 +326,23 @@ void TWScrollbar::OnButtonUp(LPARAM lparam) {
     PostMessageW(Target, WM_LBUTTONUP, MK_LBUTTON, TargetPoint(lparam));
   else
     PostMessageW(Target, WM_NCLBUTTONUP, Vertical ? HTVSCROLL : HTHSCROLL, TargetPoint(lparam));
+  HotPartFromCursor();
+}
+
+// After a press the leave notice may already have come and gone (it is
+// ignored while pressed), so the hot part is taken from where the cursor
+// is now and the leave tracking armed again.
+void TWScrollbar::HotPartFromCursor() {
+  POINT p;
+  GetCursorPos(&p);
+  const bool over = WindowFromPoint(p) == window_;
+  ScreenToClient(window_, &p);
+  HotPart = over ? HitPart(p) : kScrollPartNone;
+  tracking_leave_ = false;
+  if (over) {
+    TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, window_, 0};
+    tracking_leave_ = TrackMouseEvent(&t) != FALSE;
+  }
   InvalidateRect(window_, nullptr, FALSE);
 }
 

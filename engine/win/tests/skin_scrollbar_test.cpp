@@ -325,6 +325,16 @@ TEST_F(SkinScrollbarTest, TheMouseLightsThePartUnderIt) {
   real_input::MouseAt({2, 2}, 0);
   ASSERT_TRUE(PumpUntil([&] { return bar->HotPart == kScrollPartNone; }, 1000));
   EXPECT_EQ(pixel(bar->ThumbStart + 1), Piece("vthumb.bmp", 1, TTestPiece::Top));
+  // A leave notice that comes during a press (a thumb drag) is not lost:
+  // when the press ends the part is taken from where the cursor is.
+  real_input::MouseAt(PartPoint(memo->Handle(), TInput::Thumb), 0);
+  ASSERT_TRUE(PumpUntil([&] { return bar->HotPart == kScrollThumb; }, 1000));
+  bar->Pressed = true;
+  SendMessageW(o, WM_MOUSELEAVE, 0, 0);
+  real_input::MouseAt({2, 2}, 0);
+  SendMessageW(o, WM_LBUTTONUP, 0, MAKELPARAM(8, 8));
+  EXPECT_EQ(bar->HotPart, kScrollPartNone);
+  EXPECT_EQ(pixel(bar->ThumbStart + 1), Piece("vthumb.bmp", 1, TTestPiece::Top));
 }
 
 using skinned_form::EditIni;

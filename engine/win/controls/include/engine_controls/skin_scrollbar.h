@@ -87,6 +87,7 @@ class TWScrollbar {
   void OnMouseLeave();
   void OnButtonDown(LPARAM lparam);
   void OnButtonUp(LPARAM lparam);
+  void HotPartFromCursor();
   void OnPaint();
   void Paint(HDC dc);
   // The press's point for the target: screen coordinates for a window's
