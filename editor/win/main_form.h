@@ -59,6 +59,11 @@ class TMainfm : public TForm {
   // absolute) when not empty.
   void OpenAtFirstIdle(const std::string& path);
 
+  // --- Preview (preview_commands.cpp) ---
+  // Saves a titled skin with changes, shows the sample form wearing the
+  // package and photographs it into Image1 600 ms later.
+  void RefreshPreview();
+
   // --- Elements (element_panel.cpp) ---
   void BuildTree();
   void LoadElement(const std::string& display_name);
