@@ -60,16 +60,49 @@ void TSkinImport::CopyKey(std::string_view section, std::string_view key) {
   skin_ini_.WriteString(section, key, source_ini_.ReadString(section, key, ""));
 }
 
-bool TSkinImport::NamedByAnyKey(const std::string& member) const {
+bool TSkinImport::NamedByAnyKey(const std::string& member, std::string_view except_section,
+                                std::string_view except_key) const {
   std::vector<std::string> sections, keys;
   skin_ini_.ReadSections(sections);
   for (const std::string& s : sections) {
+    const bool in_except = EqualsIgnoreCase(s, except_section);
     skin_ini_.ReadSection(s, keys);
     for (const std::string& k : keys) {
+      if (in_except && EqualsIgnoreCase(k, except_key)) continue;
       if (EqualsIgnoreCase(skin_ini_.ReadString(s, k, ""), member)) return true;
     }
   }
   return false;
+}
+
+bool TSkinImport::PendingDelete(const std::string& member) const {
+  for (const std::string& name : pending_deletes_) {
+    if (EqualsIgnoreCase(name, member)) return true;
+  }
+  return false;
+}
+
+std::string TSkinImport::FreeMemberName(const std::string& name) const {
+  const size_t dot = name.rfind('.');
+  const std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
+  const std::string ext = dot == std::string::npos ? std::string() : name.substr(dot);
+  for (int n = 1;; ++n) {
+    std::string candidate = stem + "_" + std::to_string(n) + ext;
+    if (!file_list_.Find(candidate) && !NamedByAnyKey(candidate)) return candidate;
+  }
+}
+
+std::string TSkinImport::MemberNameFor(const std::string& source_name, const std::string& replaced,
+                                       const std::vector<uint8_t>& bytes, std::string_view section,
+                                       std::string_view key) const {
+  const std::vector<uint8_t>* existing = file_list_.Find(source_name);
+  if (!existing || *existing == bytes) return source_name;
+  // The member of that name may take the image when it is the one this key
+  // replaces, or one that a removed section left behind, and no other key
+  // still shows it.
+  const bool replaced_here = EqualsIgnoreCase(replaced, source_name) || PendingDelete(source_name);
+  if (replaced_here && !NamedByAnyKey(source_name, section, key)) return source_name;
+  return FreeMemberName(source_name);
 }
 
 void TSkinImport::ImportImageKey(std::string_view section, std::string_view key) {
@@ -80,11 +113,19 @@ void TSkinImport::ImportImageKey(std::string_view section, std::string_view key)
   const std::vector<uint8_t>* bytes = source_.Find(s);
   if (!bytes) return;
   std::vector<uint8_t> copy = *bytes;
-  skin_ini_.WriteString(section, key, s);
-  // The member keeps its place and takes the new name, unless another key
-  // still names it; then the image goes in beside it.
-  bool shared = !d.empty() && !EqualsIgnoreCase(d, s) && NamedByAnyKey(d);
-  file_list_.ReplaceFromStream(shared ? s : d, s, copy);
+  const std::string name = MemberNameFor(s, d, copy, section, key);
+  skin_ini_.WriteString(section, key, name);
+  if (file_list_.Find(name)) {
+    // The member of that name takes the image in its place; the one the key
+    // named before goes unless another key still names it.
+    file_list_.ReplaceFromStream(name, name, copy);
+    if (!d.empty() && !EqualsIgnoreCase(d, name)) pending_deletes_.push_back(d);
+    return;
+  }
+  // The replaced member keeps its place and takes the new name, unless
+  // another key still names it; then the image goes in beside it.
+  const bool shared = !d.empty() && NamedByAnyKey(d);
+  file_list_.ReplaceFromStream(shared ? name : d, name, copy);
 }
 
 void TSkinImport::RemoveSection(std::string_view section,

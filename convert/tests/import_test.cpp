@@ -1,10 +1,12 @@
 // Partial import of setting groups from another skin package.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 
 #include "convert/skin_import.h"
 #include "format/skin_package.h"
+#include "format/text.h"
 
 namespace {
 
@@ -162,6 +164,292 @@ TEST(SkinImport, SourceWithoutIniImportsNothing) {
   import.Run({"Button"});
   EXPECT_EQ(d.files.Count(), 7);
   EXPECT_EQ(d.ini.ReadString("Buttons", "Bitmap", ""), "push.bmp");
+}
+
+// --- Every group, one at a time, from a source and a destination that both
+// have every section the groups touch.
+
+// An image key of a group: the destination names "d_<section>_<key>.bmp", the
+// source "s_<section>_<key>.bmp"; each member's bytes are its own name.
+struct TImageKey {
+  const char* section;
+  const char* key;
+};
+
+const TImageKey kImageKeys[] = {
+    {"Personality", "Left"},
+    {"Personality", "Right"},
+    {"Personality", "Top"},
+    {"Personality", "Bottom"},
+    {"Personality", "TextBack"},
+    {"Personality", "menuBar"},
+    {"BUTTON0", "ButtonImage"},
+    {"MDICONTROLS", "Image"},
+    {"MenuItem", "Image"},
+    {"MenuBackground", "Image"},
+    {"Buttons", "Bitmap"},
+    {"Buttons", "CheckButton"},
+    {"Buttons", "RadioButton"},
+    {"ComboButton", "Image"},
+    {"SunkEdge", "Image"},
+    {"ExtraImages", "Image"},
+    {"Tabs", "Image"},
+    {"Tabs", "Border"},
+    {"Tab.Pane", "Image"},
+    {"StatusBarEdges", "Image"},
+    {"Progress", "Bitmap"},
+    {"Progress.Chunk", "Image"},
+    {"Scrollbar", "Image"},
+    {"HorzScroll", "Image"},
+    {"VertScroll", "Image"},
+    {"HorzScrollThumb", "Image"},
+    {"VertScrollThumb", "Image"},
+    {"Trackbar.ThumbDown", "Image"},
+    {"Trackbar.ThumbHorz", "Image"},
+    {"Trackbar.ThumbLeft", "Image"},
+    {"Trackbar.ThumbRight", "Image"},
+    {"Trackbar.ThumbUp", "Image"},
+    {"Trackbar.ThumbVert", "Image"},
+    {"Track", "Image"},
+    {"Trackbar", "Image"},
+    {"UpDown.Horz", "Image"},
+    {"UpDown.Horz", "GlyphImage"},
+    {"UpDown.Vert", "Image"},
+    {"UpDown.Vert", "GlyphImage"},
+    {"Headerbar", "Image"},
+};
+
+std::string MemberOf(char side, const TImageKey& k) {
+  return std::string(1, side) + "_" + k.section + "_" + k.key + ".bmp";
+}
+
+// Both packages: every image key with its member, "Mark" in every section
+// (the source's says "s", the destination's "d"), and the plain keys the
+// groups copy. The destination has some the source lacks.
+TSkinFileList SidePackage(char side) {
+  TMemIniFile ini;
+  std::vector<std::pair<std::string, std::string>> members;
+  for (const TImageKey& k : kImageKeys) {
+    ini.WriteString(k.section, k.key, MemberOf(side, k));
+    ini.WriteString(k.section, "Mark", std::string(1, side));
+    members.push_back({MemberOf(side, k), MemberOf(side, k)});
+  }
+  const std::string v(1, side);
+  for (const char* k : {"LeftTopHeight", "TopFrame", "TextShift", "ActiveText", "TileMenu"})
+    ini.WriteString("Personality", k, v);
+  for (const char* k : {"TitleTextActive", "TitleTextNoActive", "Menubar", "MenuBarText",
+                        "HilightText", "MenuText", "ButtonFace", "WindowText"})
+    ini.WriteString("Colours", k, v);
+  ini.WriteString("BUTTON0", "Action", v);
+  if (side == 'd') {
+    ini.WriteString("Personality", "TXTBackleft", "d");
+    ini.WriteString("BUTTON7", "ButtonImage", "d_b7.bmp");
+    members.push_back({"d_b7.bmp", "B7"});
+    ini.WriteString("Colours", "Window", "d");  // no group copies it
+  }
+  const std::vector<uint8_t> text = ini.SaveToBytes();
+  members.push_back(
+      {side == 'd' ? "skin.ini" : "source.ini", std::string(text.begin(), text.end())});
+  return Package(members);
+}
+
+struct TGroupCase {
+  const char* group;
+  std::vector<std::string> sections;  // image sections, erased before the copy ("" for none)
+  std::vector<TImageKey> images;      // the image keys it takes
+  std::vector<std::array<const char*, 3>> keys;  // section, key, value afterwards
+};
+
+TEST(SkinImport, EveryGroupTakesItsKeysAndImagesAndNothingElse) {
+  const std::vector<TGroupCase> cases = {
+      {"Border",
+       {},
+       {{"Personality", "Left"},
+        {"Personality", "Right"},
+        {"Personality", "Top"},
+        {"Personality", "Bottom"},
+        {"Personality", "TextBack"}},
+       {{"Personality", "LeftTopHeight", "s"},
+        {"Personality", "TopFrame", "s"},
+        {"Personality", "TextShift", "s"},
+        {"Personality", "ActiveText", "s"},
+        {"Personality", "TXTBackleft", ""},
+        {"Personality", "TileMenu", "d"},
+        {"Colours", "TitleTextActive", "s"},
+        {"Colours", "TitleTextNoActive", "s"},
+        {"Colours", "Menubar", "d"}}},
+      {"Caption-Button",
+       {"BUTTON0"},
+       {{"BUTTON0", "ButtonImage"}, {"MDICONTROLS", "Image"}},
+       {{"BUTTON0", "Action", "s"}, {"BUTTON0", "Align", ""}, {"MDICONTROLS", "Mark", "d"}}},
+      {"Menubar",
+       {},
+       {{"Personality", "menuBar"}},
+       {{"Personality", "TileMenu", "s"},
+        {"Personality", "TileLeftMenu", ""},
+        {"Colours", "Menubar", "s"},
+        {"Colours", "MenuBarText", "s"},
+        {"Personality", "TextShift", "d"}}},
+      {"Menuitem",
+       {"MenuItem", "MenuBackground"},
+       {{"MenuItem", "Image"}, {"MenuBackground", "Image"}},
+       {{"Colours", "HilightText", "s"}, {"Colours", "MenuText", "s"}, {"Colours", "Menu", ""}}},
+      {"Button",
+       {"Buttons"},
+       {{"Buttons", "Bitmap"}, {"Buttons", "CheckButton"}, {"Buttons", "RadioButton"}},
+       {}},
+      {"CheckBox", {}, {{"Buttons", "CheckButton"}}, {{"Buttons", "Mark", "d"}}},
+      {"Radiobutton", {}, {{"Buttons", "RadioButton"}}, {{"Buttons", "Mark", "d"}}},
+      {"Combobox",
+       {"ComboButton", "SunkEdge", "ExtraImages"},
+       {{"ComboButton", "Image"}, {"SunkEdge", "Image"}, {"ExtraImages", "Image"}},
+       {}},
+      {"Tab",
+       {"Tabs", "Tab.Pane"},
+       {{"Tabs", "Image"}, {"Tabs", "Border"}, {"Tab.Pane", "Image"}},
+       {}},
+      {"Statusbar", {"StatusBarEdges"}, {{"StatusBarEdges", "Image"}}, {}},
+      {"Progressbar",
+       {"Progress", "Progress.Chunk"},
+       {{"Progress", "Bitmap"}, {"Progress.Chunk", "Image"}},
+       {}},
+      {"Scrollbar",
+       {"Scrollbar", "HorzScroll", "VertScroll", "HorzScrollThumb", "VertScrollThumb"},
+       {{"Scrollbar", "Image"},
+        {"HorzScroll", "Image"},
+        {"VertScroll", "Image"},
+        {"HorzScrollThumb", "Image"},
+        {"VertScrollThumb", "Image"}},
+       {}},
+      {"Trackbar",
+       {"Trackbar.ThumbDown", "Trackbar.ThumbHorz", "Trackbar.ThumbLeft", "Trackbar.ThumbRight",
+        "Trackbar.ThumbUp", "Trackbar.ThumbVert", "Track", "Trackbar"},
+       {{"Trackbar.ThumbDown", "Image"},
+        {"Trackbar.ThumbHorz", "Image"},
+        {"Trackbar.ThumbLeft", "Image"},
+        {"Trackbar.ThumbRight", "Image"},
+        {"Trackbar.ThumbUp", "Image"},
+        {"Trackbar.ThumbVert", "Image"},
+        {"Track", "Image"},
+        {"Trackbar", "Image"}},
+       {}},
+      {"UpDown",
+       {"UpDown.Horz", "UpDown.Vert"},
+       {{"UpDown.Horz", "Image"},
+        {"UpDown.Horz", "GlyphImage"},
+        {"UpDown.Vert", "Image"},
+        {"UpDown.Vert", "GlyphImage"}},
+       {}},
+      {"HeaderControl", {"Headerbar"}, {{"Headerbar", "Image"}}, {}},
+      {"Colors",
+       {},
+       {},
+       {{"Colours", "ButtonFace", "s"},
+        {"Colours", "WindowText", "s"},
+        {"Colours", "ButtonShadow", ""},
+        {"Colours", "Window", "d"},
+        {"Colours", "Menubar", "d"}}},
+  };
+  ASSERT_EQ(cases.size(), static_cast<size_t>(kImportGroupCount));
+  const TSkinFileList source = SidePackage('s');
+  for (const TGroupCase& c : cases) {
+    SCOPED_TRACE(c.group);
+    TSkinFileList files = SidePackage('d');
+    TMemIniFile ini;
+    std::string ini_name;
+    std::vector<uint8_t> ini_bytes;
+    ASSERT_TRUE(files.FindIni(ini_name, ini_bytes));
+    ini.LoadFromBytes(ini_bytes);
+    TSkinImport import(ini, files);
+    ASSERT_TRUE(import.SetSource(source));
+    import.Run({c.group});
+    auto taken = [&](const TImageKey& k) {
+      for (const TImageKey& t : c.images) {
+        if (std::string(t.section) == k.section && std::string(t.key) == k.key) return true;
+      }
+      return false;
+    };
+    for (const TImageKey& k : kImageKeys) {
+      const char side = taken(k) ? 's' : 'd';
+      EXPECT_EQ(ini.ReadString(k.section, k.key, ""), MemberOf(side, k)) << k.section << k.key;
+      EXPECT_EQ(Bytes(files, MemberOf(side, k).c_str()), MemberOf(side, k));
+      if (taken(k)) {
+        EXPECT_EQ(Bytes(files, MemberOf('d', k).c_str()), "<none>");
+      }
+    }
+    // A replaced section keeps only the source's keys.
+    for (const std::string& s : c.sections)
+      EXPECT_EQ(ini.ReadString(s, "Mark", ""), s == "BUTTON0" ? "" : "s") << s;
+    for (const auto& [section, key, value] : c.keys)
+      EXPECT_EQ(ini.ReadString(section, key, "<absent>"), value) << section << " " << key;
+    // The destination's other caption button goes with the caption buttons.
+    const bool buttons = std::string(c.group) == "Caption-Button";
+    EXPECT_EQ(ini.SectionExists("BUTTON7"), !buttons);
+    EXPECT_EQ(Bytes(files, "d_b7.bmp") == "<none>", buttons);
+    EXPECT_EQ(Bytes(files, "skin.ini"), std::string(ini_bytes.begin(), ini_bytes.end()));
+  }
+}
+
+// Source and destination caption buttons with the same member names: the
+// imported images replace the old ones, in place, one member per name.
+TEST(SkinImport, SameNamedCaptionButtonsTakeTheSourceImages) {
+  TDest d(
+      "[BUTTON0]\r\nButtonImage=close.bmp\r\n[BUTTON1]\r\nButtonImage=max.bmp\r\n"
+      "[MDICONTROLS]\r\nImage=mdi.bmp\r\n",
+      {{"close.bmp", "old close"},
+       {"max.bmp", "old max"},
+       {"mdi.bmp", "old mdi"},
+       {"skin.ini", "i"}});
+  TSkinFileList source = Package({{"src.ini",
+                                   "[BUTTON0]\r\nButtonImage=Close.bmp\r\n[BUTTON1]\r\n"
+                                   "ButtonImage=MAX.bmp\r\n[MDICONTROLS]\r\nImage=mdi.bmp\r\n"},
+                                  {"Close.bmp", "new close"},
+                                  {"MAX.bmp", "new max"},
+                                  {"mdi.bmp", "new mdi"}});
+  d.Import(source, {"Caption-Button"});
+  EXPECT_EQ(Bytes(d.files, "close.bmp"), "new close");
+  EXPECT_EQ(Bytes(d.files, "max.bmp"), "new max");
+  EXPECT_EQ(Bytes(d.files, "mdi.bmp"), "new mdi");
+  EXPECT_EQ(d.files.Count(), 4);  // no member twice
+  EXPECT_EQ(d.ini.ReadString("BUTTON0", "ButtonImage", ""), "Close.bmp");
+}
+
+// An imported image whose name a different, still used member of the skin
+// has: it comes in under a name of its own, and its key names that.
+TEST(SkinImport, CollidingNameGetsAUniqueOne) {
+  TDest d(
+      "[Tabs]\r\nImage=shared.bmp\r\n[Headerbar]\r\nImage=hdr.bmp\r\n"
+      "[Buttons]\r\nCheckButton=box.bmp\r\nRadioButton=box.bmp\r\n",
+      {{"shared.bmp", "tab"},
+       {"hdr.bmp", "old header"},
+       {"box.bmp", "box"},
+       {"shared_1.bmp", "taken"},
+       {"skin.ini", "i"}});
+  TSkinFileList source = Package({{"src.ini",
+                                   "[Headerbar]\r\nImage=Shared.bmp\r\n"
+                                   "[Buttons]\r\nCheckButton=box.bmp\r\n"},
+                                  {"Shared.bmp", "header"},
+                                  {"box.bmp", "tick"}});
+  d.Import(source, {"CheckBox", "HeaderControl"});
+  const std::string header = d.ini.ReadString("Headerbar", "Image", "");
+  EXPECT_FALSE(EqualsIgnoreCase(header, "shared.bmp"));
+  EXPECT_FALSE(EqualsIgnoreCase(header, "shared_1.bmp"));
+  EXPECT_EQ(Bytes(d.files, header.c_str()), "header");
+  EXPECT_EQ(Bytes(d.files, "shared.bmp"), "tab");
+  EXPECT_EQ(Bytes(d.files, "shared_1.bmp"), "taken");
+  EXPECT_EQ(Bytes(d.files, "hdr.bmp"), "<none>");
+  // The check box shares its old member with the radio button.
+  const std::string check = d.ini.ReadString("Buttons", "CheckButton", "");
+  EXPECT_FALSE(EqualsIgnoreCase(check, "box.bmp"));
+  EXPECT_EQ(Bytes(d.files, check.c_str()), "tick");
+  EXPECT_EQ(Bytes(d.files, "box.bmp"), "box");
+  // The same image twice in the source stays one member.
+  TDest e("[Tabs]\r\nImage=a.bmp\r\n", {{"a.bmp", "A"}, {"skin.ini", "i"}});
+  TSkinFileList twice = Package(
+      {{"src.ini", "[Tabs]\r\nImage=t.bmp\r\n[Tab.Pane]\r\nImage=t.bmp\r\n"}, {"t.bmp", "T"}});
+  e.Import(twice, {"Tab"});
+  EXPECT_EQ(e.ini.ReadString("Tab.Pane", "Image", ""), "t.bmp");
+  EXPECT_EQ(Names(e.files), (std::vector<std::string>{"skin.ini", "t.bmp"}));
 }
 
 }  // namespace

@@ -28,7 +28,9 @@ class TSkinImport {
   // at the end, unless a key of the skin still names them.
   void Run(const std::vector<std::string>& groups);
 
-  // The steps, usable one by one (deletions wait for Finish).
+  // The steps, usable one by one (deletions wait for Finish). An imported
+  // image keeps its source name unless a different member of the skin that
+  // is still in use has it; then it gets a free name and the key follows.
   void CopyKey(std::string_view section, std::string_view key);
   void ImportImageKey(std::string_view section, std::string_view key);
   void RemoveSection(std::string_view section, const std::vector<std::string>& image_keys);
@@ -39,7 +41,16 @@ class TSkinImport {
   void RunGroup(const std::string& group);
   void ImportBorder();
   void ImportCaptionButtons();
-  bool NamedByAnyKey(const std::string& member) const;
+  // Whether a key of the skin, other than `except_section`/`except_key`,
+  // names the member.
+  bool NamedByAnyKey(const std::string& member, std::string_view except_section = {},
+                     std::string_view except_key = {}) const;
+  // The name an imported image takes in the skin.
+  std::string MemberNameFor(const std::string& source_name, const std::string& replaced,
+                            const std::vector<uint8_t>& bytes, std::string_view section,
+                            std::string_view key) const;
+  std::string FreeMemberName(const std::string& name) const;
+  bool PendingDelete(const std::string& member) const;
 
   TMemIniFile& skin_ini_;
   TSkinFileList& file_list_;
