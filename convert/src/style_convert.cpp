@@ -75,8 +75,9 @@ void TStyleFile::Scan(const std::string&) {
   TResourceList* root;
   try {
     root = &image_->RootList();
-  } catch (const EExeError&) {
-    return;  // no resources: nothing to offer
+  } catch (const EExeError& e) {
+    resource_error_ = e.what();  // no resources: nothing to offer
+    return;
   }
   TResourceItem* names_type = nullptr;
   // Depth first through the tree; a later match replaces an earlier one.

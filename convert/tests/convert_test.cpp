@@ -241,6 +241,23 @@ TEST(StyleConvert, FailuresWriteNothing) {
   // A folder that cannot be written: an error, not silence.
   auto good = OpenStyle(SmallStyle(kTheme));
   EXPECT_THROW(good->Convert("NORMALGREEN_INI", (dir / "missing" / "deeper").string()), EFileError);
+  // A failed conversion leaves a package of the same name as it was.
+  const std::string earlier = (dir / "Sample-GREEN.skn").string();
+  WriteFileAtomic(earlier, std::string("earlier package"));
+  EXPECT_THROW(style->Convert("NORMALGREEN_INI", dir.string()), EConvertError);
+  std::vector<uint8_t> kept;
+  ASSERT_TRUE(ReadFileBytes(earlier, kept));
+  EXPECT_EQ(std::string(kept.begin(), kept.end()), "earlier package");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST(StyleConvert, AFileWithoutResourcesSaysSo) {
+  pe::Options no_rsrc;
+  no_rsrc.SectionName = ".data";
+  TStyleFile bare(MemoryFileView(pe::Build(SmallStyle(kTheme), no_rsrc).Bytes), "bare.msstyles");
+  EXPECT_TRUE(bare.Variants().empty());
+  EXPECT_EQ(bare.ResourceError(), "No resources in this file.");
+  EXPECT_EQ(OpenStyle(SmallStyle(kTheme))->ResourceError(), "");
 }
 
 TEST(StyleConvert, BadCountsAndSizesDoNotBreakTheConversion) {

@@ -15,7 +15,7 @@
 class TStyleFile {
  public:
   // EExeError when the file cannot be opened or is no PE file. A file without
-  // resources opens with no variants.
+  // resources opens with no variants, and ResourceError says why.
   explicit TStyleFile(const std::string& path);
   TStyleFile(std::unique_ptr<TFileView> view, const std::string& path);
 
@@ -24,6 +24,9 @@ class TStyleFile {
   // its file-name list, or else every text resource but "THEMES_INI".
   const std::vector<std::string>& Variants() const { return variants_; }
   const std::string& BaseName() const { return base_name_; }
+  // The reader's message when the file has no resource tree to read
+  // ("No resources in this file."); empty otherwise.
+  const std::string& ResourceError() const { return resource_error_; }
   TExeImage& Image() { return *image_; }
   TResourceList* TextList() const { return text_list_; }
   TResourceList* BitmapList() const { return bitmap_list_; }
@@ -44,6 +47,7 @@ class TStyleFile {
   TResourceList* text_list_ = nullptr;
   TResourceList* bitmap_list_ = nullptr;
   std::string base_name_;
+  std::string resource_error_;
   std::vector<std::string> variants_;
 };
 
