@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "format/file_io.h"
 #include "format/text.h"
 
 const char* const kImportGroups[kImportGroupCount] = {
@@ -37,9 +38,18 @@ std::vector<std::string> ButtonSections(const Ini& ini) {
 }  // namespace
 
 bool TSkinImport::OpenSource(const std::string& path) {
+  auto refuse = [&](const std::string& why) {
+    has_source_ = false;
+    error_ = "Cannot import from \"" + path + "\": " + why;
+    return false;
+  };
+  if (path.empty()) return refuse("no skin package was chosen.");
+  if (!FileExists(path)) return refuse("the file does not exist.");
   TSkinFileList list;
-  if (!list.Open(path)) return false;
-  return SetSource(list);
+  if (!list.Open(path)) return refuse(list.LastError());
+  if (!SetSource(list)) return refuse("the package has no INI member.");
+  error_.clear();
+  return true;
 }
 
 bool TSkinImport::SetSource(const TSkinFileList& source) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "convert/skin_import.h"
+#include "format/file_io.h"
 #include "format/skin_package.h"
 #include "format/text.h"
 
@@ -153,6 +154,40 @@ TEST(SkinImport, GroupsCopyKeysEvenWhenEmpty) {
   // A source image that names no member leaves the destination alone.
   EXPECT_EQ(d.ini.ReadString("Buttons", "CheckButton", ""), "check.bmp");
   EXPECT_EQ(Bytes(d.files, "check.bmp"), "C");
+}
+
+TEST(SkinImport, ASourceThatCannotBeOpenedSaysWhy) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::path(testing::TempDir()) / "import_sources";
+  fs::create_directories(dir);
+  TSkinWriter no_ini;
+  no_ini.AddMember("a.bmp", B("A"));
+  const std::string missing = (dir / "missing.skn").string();
+  const std::string damaged = (dir / "damaged.skn").string();
+  const std::string bare = (dir / "bare.skn").string();
+  fs::remove(missing);
+  WriteFileAtomic(damaged, std::string("not a skin package at all"));
+  WriteFileAtomic(bare, no_ini.SaveToBytes());
+  struct {
+    std::string path, why;
+  } cases[] = {{"", "no skin package was chosen."},
+               {missing, "the file does not exist."},
+               {damaged, ""},  // the reader's own words
+               {bare, "the package has no INI member."}};
+  for (const auto& c : cases) {
+    TDest d = Dest();
+    TSkinImport import(d.ini, d.files);
+    EXPECT_FALSE(import.OpenSource(c.path)) << c.path;
+    const std::string prefix = "Cannot import from \"" + c.path + "\": ";
+    EXPECT_EQ(import.LastError().substr(0, prefix.size()), prefix);
+    EXPECT_GT(import.LastError().size(), prefix.size() + 5) << c.path;
+    if (!c.why.empty()) {
+      EXPECT_EQ(import.LastError(), prefix + c.why);
+    }
+    import.Run({"Button"});
+    EXPECT_EQ(d.files.Count(), 7);
+    EXPECT_EQ(d.ini.ReadString("Buttons", "Bitmap", ""), "push.bmp");
+  }
 }
 
 TEST(SkinImport, SourceWithoutIniImportsNothing) {

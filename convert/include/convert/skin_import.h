@@ -19,9 +19,11 @@ class TSkinImport {
       : skin_ini_(skin_ini), file_list_(file_list) {}
 
   // Loads the source package and parses its INI member in memory. False
-  // (nothing to import) when the package cannot be read or has no INI.
+  // (nothing to import) when the file is missing, the package cannot be read
+  // or has no INI; LastError then says why, naming the file.
   bool OpenSource(const std::string& path);
   bool SetSource(const TSkinFileList& source);
+  const std::string& LastError() const { return error_; }
 
   // Runs the named groups in table order; names compare exactly and unknown
   // names are ignored. Members that the replaced settings named are deleted
@@ -57,5 +59,6 @@ class TSkinImport {
   TSkinFileList source_;
   TMemIniFile source_ini_;
   bool has_source_ = false;
+  std::string error_;
   std::vector<std::string> pending_deletes_;
 };
