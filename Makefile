@@ -53,9 +53,9 @@ bench: build-native setup build/win64/build.ninja
 
 fuzz: setup
 	@CC=clang CXX=clang++ cmake --preset fuzz >/dev/null
-	@cmake --build build/fuzz --target package_fuzz quick_ini_fuzz mem_ini_fuzz bmp_fuzz skin_parse_fuzz
-	@for t in package_fuzz quick_ini_fuzz mem_ini_fuzz bmp_fuzz skin_parse_fuzz; do \
-	  case $$t in package_fuzz) c=package ;; bmp_fuzz) c=bmp ;; skin_parse_fuzz) c=skin ;; *) c=ini ;; esac; \
+	@cmake --build build/fuzz --target package_fuzz quick_ini_fuzz mem_ini_fuzz bmp_fuzz skin_parse_fuzz jpeg_fuzz
+	@for t in package_fuzz quick_ini_fuzz mem_ini_fuzz bmp_fuzz skin_parse_fuzz jpeg_fuzz; do \
+	  case $$t in package_fuzz) c=package ;; bmp_fuzz) c=bmp ;; skin_parse_fuzz) c=skin ;; jpeg_fuzz) c=jpeg ;; *) c=ini ;; esac; \
 	  mkdir -p build/fuzz/corpus-$$t; \
 	  build/fuzz/bin/$$t -max_total_time=$${FUZZ_SECONDS:-60} -max_len=65536 \
 	    build/fuzz/corpus-$$t fuzz/corpus/$$c || exit 1; \

@@ -1,16 +1,20 @@
 // Writes the malformed-input corpus replayed by the tests and seeded into the
-// fuzzers: fuzz/corpus/package/* and fuzz/corpus/ini/*. Deterministic; run it
+// fuzzers: fuzz/corpus/package/*, ini/*, bmp/* and jpeg/*. Deterministic; run it
 // again after changing it and commit the result.
 //
 // Package file names say what the reader must do: "ok-*" loads, "bad-*" is
 // refused, "any-*" may go either way but must not crash.
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <string>
 
+#include "editor/jpeg_file.h"
 #include "format/file_io.h"
 #include "format/skin_package.h"
 #include "test_util.h"
+
+#include <jpeglib.h>
 
 using namespace testutil;
 
@@ -258,6 +262,67 @@ void Bitmaps() {
   Put("bmp", "palette-count-huge", make(40, 1, 1, 24, 0, 0xFFFFFFFF, {}, 0, {0, 0, 0, 0}));
 }
 
+// A grey or progressive picture, which EncodeJpeg does not write.
+std::vector<uint8_t> EncodeWithLibjpeg(int w, int h, bool grey, bool progressive) {
+  jpeg_compress_struct c{};
+  jpeg_error_mgr err{};
+  c.err = jpeg_std_error(&err);
+  jpeg_create_compress(&c);
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&c, &out, &size);
+  c.image_width = static_cast<JDIMENSION>(w);
+  c.image_height = static_cast<JDIMENSION>(h);
+  c.input_components = grey ? 1 : 3;
+  c.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+  jpeg_set_defaults(&c);
+  if (progressive) jpeg_simple_progression(&c);
+  jpeg_start_compress(&c, TRUE);
+  std::vector<uint8_t> row(static_cast<size_t>(w) * static_cast<size_t>(c.input_components));
+  while (c.next_scanline < c.image_height) {
+    for (size_t i = 0; i < row.size(); ++i)
+      row[i] = static_cast<uint8_t>(i * 11 + c.next_scanline * 5);
+    JSAMPROW p = row.data();
+    jpeg_write_scanlines(&c, &p, 1);
+  }
+  jpeg_finish_compress(&c);
+  jpeg_destroy_compress(&c);
+  std::vector<uint8_t> bytes(out, out + size);
+  std::free(out);
+  return bytes;
+}
+
+void Jpegs() {
+  TPixmap colour(21, 13, 24);
+  for (size_t i = 0; i < colour.Pixels.size(); ++i)
+    colour.Pixels[i] = static_cast<uint8_t>(i * 3);
+  std::mt19937 rng(7);
+  const std::vector<std::pair<std::string, std::vector<uint8_t>>> kinds = {
+      {"baseline", EncodeJpeg(colour)},
+      {"grey", EncodeWithLibjpeg(9, 7, true, false)},
+      {"progressive", EncodeWithLibjpeg(16, 16, false, true)},
+  };
+  for (const auto& [name, bytes] : kinds) {
+    Put("jpeg", "ok-" + name, bytes);
+    for (size_t cut : {size_t{2}, size_t{20}, bytes.size() / 2, bytes.size() - 2})
+      Put("jpeg", "cut-" + std::to_string(cut) + "-" + name,
+          std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut)));
+    for (int i = 0; i < 3; ++i) {
+      std::vector<uint8_t> flipped = bytes;
+      flipped[2 + rng() % (bytes.size() - 2)] ^= static_cast<uint8_t>(1u << (rng() % 8));
+      Put("jpeg", "flip-" + std::to_string(i) + "-" + name, flipped);
+    }
+  }
+  std::vector<uint8_t> huge = EncodeJpeg(colour);
+  for (size_t i = 0; i + 8 < huge.size(); ++i) {
+    if (huge[i] == 0xFF && huge[i + 1] == 0xC0) {
+      huge[i + 5] = huge[i + 6] = huge[i + 7] = huge[i + 8] = 0x7F;  // 32639 x 32639
+      break;
+    }
+  }
+  Put("jpeg", "huge", huge);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -270,8 +335,10 @@ int main(int argc, char** argv) {
   CreateDirectoryIfMissing(g_root + "/package");
   CreateDirectoryIfMissing(g_root + "/ini");
   CreateDirectoryIfMissing(g_root + "/bmp");
+  CreateDirectoryIfMissing(g_root + "/jpeg");
   Packages();
   Inis();
   Bitmaps();
+  Jpegs();
   return 0;
 }
