@@ -37,9 +37,13 @@ const char kUsageText[] =
     "  import DEST SRC GROUP... copy setting groups (and their bitmaps) from SRC into DEST\n"
     "  default OUT              write the built-in default skin package\n"
     "  render PKG ELEMENT W H FRAME OUT.bmp   draw one skin element (Windows build)\n"
+    "  check PKG                find what will not work in a skin: one finding a line,\n"
+    "                           SEVERITY<TAB>SECTION<TAB>KEY<TAB>MESSAGE (SEVERITY error or\n"
+    "                           warning, \"-\" for no section or key); exit 0 clean,\n"
+    "                           1 findings, 2 the package cannot be read (why on stderr)\n"
     "  --help                   this text\n"
     "\n"
-    "exit codes: 0 done, 1 bad input (reason on stderr), 2 usage\n";
+    "exit codes: 0 done, 1 bad input (reason on stderr), 2 usage (check: see above)\n";
 
 int Usage() {
   std::fputs(kUsageText, stderr);
@@ -191,6 +195,7 @@ int Lzh(const std::string& mode, const std::string& in, const std::string& out) 
 int StyleVariantsCommand(const std::vector<std::string>& args);
 int StyleConvertCommand(const std::vector<std::string>& args);
 int SkinImportCommand(const std::vector<std::string>& args);
+int SkinCheckCommand(const std::string& path);
 static int Sub(int rc) {
   return rc == kUsage ? Usage() : rc;
 }
@@ -209,6 +214,7 @@ int main(int argc, char** argv) {
     if (cmd == "extract" && args.size() == 3) return Extract(args[1], args[2]);
     if (cmd == "pack") return Pack({args.begin() + 1, args.end()});
     if (cmd == "ini" && args.size() == 2) return Ini(args[1]);
+    if (cmd == "check" && args.size() == 2) return SkinCheckCommand(args[1]);
     if (cmd == "variants") return Sub(StyleVariantsCommand({args.begin() + 1, args.end()}));
     if (cmd == "convert") return Sub(StyleConvertCommand({args.begin() + 1, args.end()}));
     if (cmd == "import") return Sub(SkinImportCommand({args.begin() + 1, args.end()}));
