@@ -295,6 +295,19 @@ TSkinCheckReport CheckSkinFiles(const TSkinFileList& files) {
   }
 }
 
+TSkinCheckReport CheckSkinFiles(const TSkinFileList& files, std::string_view ini_text) {
+  try {
+    std::string name;
+    std::vector<uint8_t> bytes;
+    if (!files.FindIni(name, bytes)) return CheckSkinFiles(files);
+    TSkinFileList edited = files;
+    edited.ReplaceFromStream(name, name, std::vector<uint8_t>(ini_text.begin(), ini_text.end()));
+    return CheckSkinFiles(edited);
+  } catch (const std::exception& e) {
+    return Unreadable(std::string("the check stopped: ") + e.what());
+  }
+}
+
 const char* SeverityName(TFindingSeverity severity) {
   return severity == TFindingSeverity::Error ? "error" : "warning";
 }

@@ -181,6 +181,19 @@ TEST(SkinChecker, FindingsNameTheMemberConcerned) {
             "warning\t-\t-\tno key of the INI names the member \"spare.bmp\"");
 }
 
+TEST(SkinChecker, EditorTextReplacesTheIniMember) {
+  TSkinEdit skin;
+  std::string name;
+  std::vector<uint8_t> ini;
+  ASSERT_TRUE(skin.Files().FindIni(name, ini));
+  std::string text(ini.begin(), ini.end());
+  EXPECT_TRUE(CheckSkinFiles(skin.Files(), text).Clean());
+  text.replace(text.find("Version=200"), 11, "Version=120");
+  const TSkinCheckReport r = CheckSkinFiles(skin.Files(), text);
+  ASSERT_EQ(r.Findings.size(), 1u) << Describe(r.Findings);
+  EXPECT_EQ(r.Findings[0].Key, "Version");
+}
+
 TEST(SkinChecker, UnreadablePackagesSayWhy) {
   const std::vector<uint8_t> garbage = {1, 2, 3};
   TSkinCheckReport r = CheckSkinPackage(garbage);

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "format/skin_file_list.h"
@@ -41,6 +42,9 @@ struct TSkinCheckReport {
 TSkinCheckReport CheckSkinPackage(std::span<const uint8_t> package);
 // Checks the members of an open skin as they would be saved.
 TSkinCheckReport CheckSkinFiles(const TSkinFileList& files);
+// The same with the INI member's text replaced by `ini_text` (the editor's
+// document, which reaches its member only when the skin is saved).
+TSkinCheckReport CheckSkinFiles(const TSkinFileList& files, std::string_view ini_text);
 
 // "error" or "warning".
 const char* SeverityName(TFindingSeverity severity);
