@@ -13,17 +13,20 @@ namespace skin_check {
 
 namespace {
 
-// The lines of the INI the checker looks at, with their section.
+// The lines of the INI the checker looks at, with their section. A section
+// is the one the engine reads when no earlier header has its name (the INI
+// matches the name between the brackets as it is, letter case aside).
 std::vector<TIniEntry> IniEntries(const TQuickIni& ini) {
   std::vector<TIniEntry> out;
+  std::set<std::string> seen;
   std::string section;
   bool first = false;
-  const std::vector<std::string>& lines = ini.Lines();
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const std::string_view line = lines[i];
+  for (const std::string& stored : ini.Lines()) {
+    const std::string_view line = stored;
     if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-      section = Trim(line.substr(1, line.size() - 2));
-      first = ini.FindSection(section) == static_cast<int>(i);
+      const std::string_view inner = line.substr(1, line.size() - 2);
+      section = Trim(inner);
+      first = seen.insert(LowerAscii(inner)).second;
       continue;
     }
     const size_t eq = line.find('=');
@@ -38,15 +41,17 @@ std::vector<TIniEntry> IniEntries(const TQuickIni& ini) {
 
 TSkinChecker::TSkinChecker(const TSkinReader& reader, const TQuickIni& ini, std::string ini_name)
     : reader_(reader), ini_(ini), ini_name_(std::move(ini_name)), entries_(IniEntries(ini)) {
-  for (int i = 0; i < reader.Count(); ++i)
+  for (int i = 0; i < reader.Count(); ++i) {
     members_.push_back({reader.Names()[static_cast<size_t>(i)], i});
-  std::vector<std::string> sections;
-  ini.ReadSections(sections);
-  sections_ = sections;
+    member_index_.emplace(members_.back().Name, static_cast<size_t>(i));
+  }
+  ini.ReadSections(sections_);
 }
 
 std::vector<TSkinFinding> TSkinChecker::Run() {
   ParseSkin(content_, ini_, reader_);
+  for (const auto& b : content_.TitleButtons)
+    title_buttons_.emplace(b->Name, b.get());
   CheckDuplicateMembers();
   CheckVersion();
   CheckDuplicateLines();
@@ -65,10 +70,8 @@ void TSkinChecker::Add(TFindingSeverity severity, std::string_view section, std:
 }
 
 TMemberFacts* TSkinChecker::FindMember(std::string_view name) {
-  const std::string lower = LowerAscii(name);
-  for (TMemberFacts& m : members_)
-    if (m.Name == lower) return &m;
-  return nullptr;
+  const auto it = member_index_.find(LowerAscii(name));
+  return it == member_index_.end() ? nullptr : &members_[it->second];
 }
 
 std::string TSkinChecker::Value(std::string_view section, std::string_view key) const {
@@ -80,10 +83,8 @@ bool TSkinChecker::IsTitleButton(std::string_view section) const {
 }
 
 const TDataSkinSysButton* TSkinChecker::TitleButton(std::string_view section) const {
-  const std::string up = UpperAscii(section);
-  for (const auto& b : content_.TitleButtons)
-    if (b->Name == up) return b.get();
-  return nullptr;
+  const auto it = title_buttons_.find(UpperAscii(section));
+  return it == title_buttons_.end() ? nullptr : it->second;
 }
 
 void TSkinChecker::CheckDuplicateMembers() {

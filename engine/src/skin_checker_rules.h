@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -88,6 +89,8 @@ class TSkinChecker {
   std::vector<TIniEntry> entries_;
   std::vector<std::string> sections_;
   std::vector<TMemberFacts> members_;
+  std::map<std::string, size_t> member_index_;                      // the first member of each name
+  std::map<std::string, const TDataSkinSysButton*> title_buttons_;  // by upper-cased section
   TSkinContent content_;
   std::vector<TSkinFinding> findings_;
 };
