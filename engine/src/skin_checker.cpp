@@ -1,5 +1,6 @@
 #include "engine/skin_checker.h"
 
+#include <climits>
 #include <exception>
 #include <map>
 #include <set>
@@ -57,6 +58,7 @@ std::vector<TSkinFinding> TSkinChecker::Run() {
   CheckDuplicateLines();
   CheckReferences();
   CheckStrips();
+  CheckNumbers();
   CheckColours();
   CheckTitleButtons();
   CheckUnnamedMembers();
@@ -219,6 +221,68 @@ void TSkinChecker::CheckColours() {
   }
 }
 
+// ----------------------------------------------------------------- numbers
+
+namespace {
+
+// The keys the engine reads as integers (the format version aside).
+bool IsNumberKey(std::string_view key) {
+  static constexpr std::string_view kKeys[] = {"Style",
+                                               "LeftWidth",
+                                               "RightWidth",
+                                               "TopHeight",
+                                               "BottomHeight",
+                                               "Trans",
+                                               "Tile",
+                                               "Frame",
+                                               "FrameCount",
+                                               "NormalColour",
+                                               "MouseOverColour",
+                                               "PressedColour",
+                                               "BackgroundAlignment",
+                                               "BackgroundLeftShift",
+                                               "BackgroundRightShift",
+                                               "RadioButtonFrame",
+                                               "CheckButtonFrame",
+                                               "TextShift",
+                                               "TextShiftVert",
+                                               "TextRightClip",
+                                               "TextAlignment",
+                                               "TXTBackleft",
+                                               "TXTBackRight",
+                                               "TileMenu",
+                                               "TileLeftMenu",
+                                               "TileRightMenu",
+                                               "Action",
+                                               "Align",
+                                               "XCoord",
+                                               "YCoord",
+                                               "Visibility",
+                                               "Visibility1",
+                                               "CombineOp"};
+  for (std::string_view k : kKeys)
+    if (EqualsIgnoreCase(key, k)) return true;
+  for (std::string_view side : {"Left", "Right", "Top", "Bottom"}) {
+    if (!StartsWithIgnoreCase(key, side)) continue;
+    const std::string_view rest = key.substr(side.size());
+    for (std::string_view k : {"Frame", "Stretch", "Trans", "TopHeight", "BotHeight"})
+      if (EqualsIgnoreCase(rest, k)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+// A number the engine cannot read counts as absent: the key's default.
+void TSkinChecker::CheckNumbers() {
+  for (const TIniEntry& e : entries_) {
+    if (!e.FirstSection || e.Value.empty() || !IsNumberKey(e.Key)) continue;
+    if (IniStrToIntDef(e.Value, INT32_MIN) == IniStrToIntDef(e.Value, INT32_MAX)) continue;
+    Add(TFindingSeverity::Error, e.Section, e.Key, "",
+        "\"" + e.Value + "\" is not a whole number; the engine reads the key's default");
+  }
+}
+
 // ------------------------------------------------------------ title buttons
 
 namespace {
@@ -317,7 +381,7 @@ std::string FormatFinding(const TSkinFinding& f) {
   auto field = [](std::string_view s) {
     std::string out = s.empty() ? std::string("-") : std::string(s);
     for (char& c : out)
-      if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+      if (static_cast<unsigned char>(c) < 0x20) c = ' ';
     return out;
   };
   return std::string(SeverityName(f.Severity)) + "\t" + field(f.Section) + "\t" + field(f.Key) +

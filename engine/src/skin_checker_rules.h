@@ -79,6 +79,7 @@ class TSkinChecker {
   void AddTitleButtonStrips(std::vector<TStripFacts>& out) const;
   void CheckStrip(const TStripFacts& s);
   void CheckMarginPair(const TStripFacts& s, const TMemberFacts& m, int first, int frame_size);
+  void CheckNumbers();
   void CheckColours();
   void CheckTitleButtons();
   void CheckUnnamedMembers();

@@ -127,6 +127,8 @@ const TBrokenRow kBrokenRows[] = {
        s.Ini("Image=menuitem.bmp\r\nLeftWidth=4", "Image=menuitem.bmp\r\nLeftWidth=-4");
      },
      kError, "MenuItem", "LeftWidth", "negative"},
+    {"number that is not a number", [](TSkinEdit& s) { s.Ini("LeftFrame=2", "LeftFrame=two"); },
+     kError, "Personality", "LeftFrame", "\"two\" is not a whole number"},
     {"colour of two numbers",
      [](TSkinEdit& s) { s.Ini("ButtonFace=228 231 236", "ButtonFace=228 231"); }, kError, "Colours",
      "ButtonFace", "reads it as R G B = 228 0 0"},
@@ -179,6 +181,23 @@ TEST(SkinChecker, FindingsNameTheMemberConcerned) {
   EXPECT_EQ(r.Findings[1].Member, "spare.bmp");
   EXPECT_EQ(FormatFinding(r.Findings[1]),
             "warning\t-\t-\tno key of the INI names the member \"spare.bmp\"");
+}
+
+TEST(SkinChecker, FindingLinesKeepFourFields) {
+  const struct {
+    TSkinFinding Finding;
+    const char* Line;
+  } rows[] = {
+      {{kError, "Tabs", "Image", "tabs.bmp", "bad"}, "error\tTabs\tImage\tbad"},
+      {{kWarning, "", "", "x.bmp", "unused"}, "warning\t-\t-\tunused"},
+      {{kError, "Ta\tbs",
+        "Im\x01"
+        "age",
+        "", "two\r\nlines"},
+       "error\tTa bs\tIm age\ttwo  lines"},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(FormatFinding(row.Finding), row.Line);
 }
 
 TEST(SkinChecker, EditorTextReplacesTheIniMember) {

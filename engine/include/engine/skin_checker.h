@@ -49,6 +49,6 @@ TSkinCheckReport CheckSkinFiles(const TSkinFileList& files, std::string_view ini
 // "error" or "warning".
 const char* SeverityName(TFindingSeverity severity);
 // One line without a line break: severity, section, key and message separated
-// by tabs, "-" standing for an empty section or key; tabs and line breaks
-// inside the fields become spaces.
+// by tabs, "-" standing for an empty section or key; control characters
+// inside the fields (a damaged INI may hold any byte) become spaces.
 std::string FormatFinding(const TSkinFinding& finding);
