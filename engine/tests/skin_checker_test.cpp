@@ -114,6 +114,29 @@ const TBrokenRow kBrokenRows[] = {
     {"title button frames",
      [](TSkinEdit& s) { s.Ini("Visibility=0\r\nFrame=4", "Visibility=0\r\nFrame=5"); }, kError,
      "Button0", "ButtonImage", "84 pixels wide"},
+    {"title button frames guessed from its shape",
+     [](TSkinEdit& s) {
+       s.Ini("Visibility=0\r\nFrame=4", "Visibility=0");
+       s.PutImage("close.bmp", 80, 19);
+     },
+     kError, "Button0", "ButtonImage",
+     "80 pixels wide, which does not divide into the 6 frames the"},
+    {"check cells from their key",
+     [](TSkinEdit& s) {
+       s.Ini("CheckButton=check.bmp", "CheckButton=check.bmp\r\nCheckButtonFrame=5");
+     },
+     kError, "Buttons", "CheckButton", "156 pixels wide, which does not divide into the 5 frames"},
+    {"MDI buttons strip", [](TSkinEdit& s) { s.PutImage("mdicontrols.bmp", 193, 14); }, kError,
+     "MDICONTROLS", "Image", "into the 12 frames"},
+    {"spin glyphs", [](TSkinEdit& s) { s.PutImage("spinglyphsh.bmp", 129, 16); }, kError,
+     "UpDown.Horz", "GlyphImage", "into the 8 frames"},
+    {"menu bar frames stacked", [](TSkinEdit& s) { s.PutImage("menubar.bmp", 40, 41); }, kError,
+     "Personality", "menuBar", "41 pixels high"},
+    {"combo edge margins as the skin gives them",
+     [](TSkinEdit& s) {
+       s.Ini("Image=sunkedge.bmp\r\nLeftWidth=3", "Image=sunkedge.bmp\r\nLeftWidth=18");
+     },
+     kError, "SunkEdge", "LeftWidth", "do not fit the 20-pixel width"},
     {"margins wider than a frame",
      [](TSkinEdit& s) {
        s.Ini("Bitmap=button.bmp\r\nLeftWidth=5", "Bitmap=button.bmp\r\nLeftWidth=30");
