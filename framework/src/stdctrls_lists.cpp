@@ -117,15 +117,19 @@ void TCustomListBox::FillWindow() {
   for (int i = 0; i < items_->Count(); ++i) {
     SendMessageA(h, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items_->Strings(i).c_str()));
   }
-  if (columns_ > 0) {
-    RECT c;
-    GetClientRect(h, &c);
-    SendMessageA(h, LB_SETCOLUMNWIDTH, static_cast<WPARAM>(std::max(1L, c.right / columns_)), 0);
-  }
+  UpdateColumnWidth();
   if (index >= 0 && index < items_->Count())
     SendMessageA(h, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
   SendMessageA(h, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(h, nullptr, TRUE);
+}
+
+void TCustomListBox::UpdateColumnWidth() {
+  if (columns_ <= 0 || !HandleAllocated()) return;
+  RECT c;
+  GetClientRect(WindowHandle(), &c);
+  SendMessageA(WindowHandle(), LB_SETCOLUMNWIDTH,
+               static_cast<WPARAM>(std::max(1L, c.right / columns_)), 0);
 }
 
 void TCustomListBox::DrawItem(HDC dc, int index, const RECT& rect, UINT state) {
@@ -171,6 +175,10 @@ void TCustomListBox::WndProc(TMessage& msg) {
     return;
   }
   TWinControl::WndProc(msg);
+  if (msg.Msg == WM_SIZE) {
+    UpdateColumnWidth();
+    InvalidateRect(WindowHandle(), nullptr, TRUE);
+  }
 }
 
 TCheckListBox::TCheckListBox(TComponent* owner) : TCustomListBox(owner) {

@@ -157,6 +157,38 @@ TEST_F(ControlInput, ModalFormClosesWithTheClickedButtonsResult) {
   EXPECT_EQ(clicks, 1);
 }
 
+TEST_F(ControlInput, CheckListBoxInColumnsTicksByBoxClickAndSpace) {
+  auto* list = Add<TCheckListBox>(10, 10, 300, 300);  // tall enough for one column
+  list->SetColumns(2);
+  for (int i = 0; i < 16; ++i)
+    list->Items()->Add("Item " + std::to_string(i));
+  int ticks = 0;
+  list->OnClickCheck = [&](TObject*) { ++ticks; };
+  Show();
+  list->SetHeight(8 * list->ItemHeight() + list->Height() - list->ClientHeight());
+  Pump(5);
+  // Eight rows a column: the items fill the first column, then the second.
+  const RECT first = list->ItemRect(0), ninth = list->ItemRect(8);
+  EXPECT_EQ(ninth.top, first.top);
+  EXPECT_EQ(ninth.left, list->ClientWidth() / 2);
+  const RECT r = list->ItemRect(9);
+  const int middle = (r.top + r.bottom) / 2;
+  Click(list, r.left + 6, middle);  // the box
+  EXPECT_TRUE(list->Checked(9));
+  EXPECT_EQ(ticks, 1);
+  Click(list, r.left + 60, middle);  // the caption selects only
+  EXPECT_TRUE(list->Checked(9));
+  EXPECT_EQ(list->ItemIndex(), 9);
+  Key(VK_SPACE);
+  EXPECT_FALSE(list->Checked(9));
+  EXPECT_EQ(ticks, 2);
+  EXPECT_FALSE(list->Checked(0));
+  // A wider list shares the new width between its columns.
+  list->SetWidth(420);
+  Pump(5);
+  EXPECT_EQ(list->ItemRect(8).left, list->ClientWidth() / 2);
+}
+
 TEST_F(ControlInput, TypingComboSelectionAndSpinArrows) {
   auto* edit = Add<TEdit>(10, 10, 150, 21);
   auto* combo = Add<TComboBox>(10, 40, 150, 21);

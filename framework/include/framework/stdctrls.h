@@ -402,6 +402,8 @@ class TCustomListBox : public TWinControl {
   bool owner_draw_ = false;
 
  private:
+  // Columns share the client width; kept so as the list is resized.
+  void UpdateColumnWidth();
   std::unique_ptr<TStrings> items_;
   int item_index_ = -1;
   int columns_ = 0;
