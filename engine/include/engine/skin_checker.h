@@ -2,9 +2,10 @@
 // what will not work: members a key names but the package lacks, members no
 // key names, bitmaps that do not decode or are not 24-bit, strips that do not
 // cut into the frames the engine uses, margins wider than a frame, colour
-// texts the engine misreads, a format version the editor refuses, title
-// buttons without a picture or with an action the engine does not know, and
-// members that share a name. Shared by `skntool check` and the editor.
+// texts and integers the engine misreads, a format version the editor
+// refuses, title buttons without a picture or with an action the engine does
+// not know, sections and keys given twice, and members that share a name.
+// Shared by `skntool check` and the editor.
 #pragma once
 
 #include <cstdint>
