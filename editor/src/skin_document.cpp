@@ -8,11 +8,12 @@ const char* const kVersionNotSupportedMessage = "Skin format version not support
 TSkinDocument::TSkinDocument() : list_(std::make_unique<TSkinFileList>()) {}
 TSkinDocument::~TSkinDocument() = default;
 
-TOpenResult TSkinDocument::Open(const std::string& path, TVersionRule rule) {
+TOpenResult TSkinDocument::Open(const std::string& path, TVersionRule rule,
+                                const TPackageNotice& notice) {
   error_.clear();
   if (!FileExists(path)) return TOpenResult::orMissing;
   auto list = std::make_unique<TSkinFileList>();
-  if (!list->Open(path)) {
+  if (!list->Open(path, notice)) {
     error_ = list->LastError();
     return TOpenResult::orRefused;
   }
@@ -20,10 +21,10 @@ TOpenResult TSkinDocument::Open(const std::string& path, TVersionRule rule) {
 }
 
 TOpenResult TSkinDocument::OpenFromBytes(std::span<const uint8_t> package, const std::string& path,
-                                         TVersionRule rule) {
+                                         TVersionRule rule, const TPackageNotice& notice) {
   error_.clear();
   auto list = std::make_unique<TSkinFileList>();
-  if (!list->OpenFromBytes(package)) {
+  if (!list->OpenFromBytes(package, notice)) {
     error_ = list->LastError();
     return TOpenResult::orRefused;
   }

@@ -13,7 +13,6 @@
 #include <cstring>
 #include <string>
 
-#include "format/skin_package.h"
 #include "framework/screen_shot.h"
 #include "ez_color.h"
 #include "main_form.h"
@@ -92,7 +91,6 @@ void ScheduleShot(TMainfm* form, const TOptions& o, int& exit_code) {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const TOptions options = ParseOptions();
-  SetPackageMessageHandler([](const std::string& text) { ShowMessage(text); });
   Application->SetTitle("Tessaly");
   auto* form = Application->CreateForm<TMainfm>();
   if (options.Splash) ShowSplash(1500);

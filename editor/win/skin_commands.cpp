@@ -41,7 +41,10 @@ bool TMainfm::OpenSkinPath(const std::string& path, bool for_new) {
   if (path.empty() || !FileExists(path)) return false;
   if (!for_new) AddRecent(path);
   VL->CommitEdit();  // a pending edit belongs to the skin that is open now
-  TOpenResult result = doc_.Open(path);
+  // The editor is the one reader that tells the user about a package of a
+  // version it does not know.
+  TOpenResult result = doc_.Open(path, TVersionRule::vrEditable,
+                                 [](const std::string& text) { ShowMessage(text); });
   if (result != TOpenResult::orOpened) {
     // The skin that was open stays as it was.
     ShowOpenFailure(result, path);

@@ -13,11 +13,11 @@ void TakeMembers(const TSkinReader& reader, std::vector<TSkinFileEntry>& entries
 }
 }  // namespace
 
-bool TSkinFileList::Open(const std::string& path) {
+bool TSkinFileList::Open(const std::string& path, const TPackageNotice& notice) {
   entries_.clear();
   error_.clear();
   TSkinReader reader;
-  if (!reader.LoadFromFile(path)) {
+  if (!reader.LoadFromFile(path, notice)) {
     error_ = reader.LastError();
     return false;
   }
@@ -25,11 +25,11 @@ bool TSkinFileList::Open(const std::string& path) {
   return true;
 }
 
-bool TSkinFileList::OpenFromBytes(std::span<const uint8_t> package) {
+bool TSkinFileList::OpenFromBytes(std::span<const uint8_t> package, const TPackageNotice& notice) {
   entries_.clear();
   error_.clear();
   TSkinReader reader;
-  if (!reader.LoadFromStream(package)) {
+  if (!reader.LoadFromStream(package, notice)) {
     error_ = reader.LastError();
     return false;
   }

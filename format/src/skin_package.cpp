@@ -12,8 +12,6 @@ namespace {
 constexpr uint64_t kMaxBodySize = 1ull << 30;  // no skin comes near a gigabyte
 constexpr int kHeaderSize = 16;
 
-TPackageMessageHandler g_message_handler = nullptr;
-
 uint32_t GetU32(const uint8_t* p) {
   return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
          static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
@@ -29,10 +27,6 @@ void PutU32(std::vector<uint8_t>& out, uint32_t v) {
 }  // namespace
 
 const char* const kOlderSkinFileMessage = "This is Older Skin File\rPlease update to new version !";
-
-void SetPackageMessageHandler(TPackageMessageHandler handler) {
-  g_message_handler = handler;
-}
 
 int SkinFillerLength(uint32_t version) {
   switch (version) {
@@ -76,16 +70,16 @@ bool TSkinReader::Fail(std::string why) {
   return false;
 }
 
-bool TSkinReader::LoadFromFile(const std::string& path) {
+bool TSkinReader::LoadFromFile(const std::string& path, const TPackageNotice& notice) {
   error_.clear();
   if (!FileExists(path)) return Fail("file not found: " + path);
   std::vector<uint8_t> bytes;
   std::string why;
   if (!ReadFileBytes(path, bytes, &why)) return Fail(why);
-  return LoadFromStream(bytes);
+  return LoadFromStream(bytes, notice);
 }
 
-bool TSkinReader::LoadFromStream(std::span<const uint8_t> bytes) {
+bool TSkinReader::LoadFromStream(std::span<const uint8_t> bytes, const TPackageNotice& notice) {
   error_.clear();
   if (bytes.size() < 4) return Fail("not a skin package: shorter than its length prefix");
   const uint64_t size = GetU32(bytes.data());
@@ -104,7 +98,7 @@ bool TSkinReader::LoadFromStream(std::span<const uint8_t> bytes) {
   const uint32_t version = GetU32(body.data());
   const int filler = SkinFillerLength(version);
   if (filler < 0) {
-    if (g_message_handler) g_message_handler(kOlderSkinFileMessage);
+    if (notice) notice(kOlderSkinFileMessage);
     return Fail(kOlderSkinFileMessage);
   }
   const int32_t list_length = static_cast<int32_t>(GetU32(body.data() + 4));

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "format/file_io.h"
+#include "format/skin_file_list.h"
 #include "format/skin_package.h"
 #include "test_util.h"
 
@@ -148,15 +149,28 @@ TEST(Package, EmptyPackageAndUnterminatedNameList) {
   EXPECT_EQ(r.Names().back(), "two.bmp");
 }
 
-TEST(Package, UnknownVersionsAreRefusedWithTheNotice) {
-  static std::string seen;
-  SetPackageMessageHandler([](const std::string& text) { seen = text; });
+TEST(Package, UnknownVersionsAreRefusedWithTheNoticeOnlyForTheReadThatAsks) {
   BodySpec s;
   s.version = 10000;
+  const std::vector<uint8_t> old = Wrap(MakeBody(s));
+  std::vector<std::string> seen;
+  TPackageNotice notice = [&](const std::string& text) { seen.push_back(text); };
   TSkinReader r;
-  EXPECT_FALSE(r.LoadFromStream(Wrap(MakeBody(s))));
-  EXPECT_EQ(seen, "This is Older Skin File\rPlease update to new version !");
-  SetPackageMessageHandler(nullptr);
+  EXPECT_FALSE(r.LoadFromStream(old, notice));
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0], "This is Older Skin File\rPlease update to new version !");
+  EXPECT_EQ(r.LastError(), seen[0]);
+  // A read without a notice is refused in silence, whatever another read
+  // asked for before; a known version gives no notice.
+  EXPECT_FALSE(r.LoadFromStream(old));
+  TSkinFileList list;
+  EXPECT_FALSE(list.OpenFromBytes(old));
+  EXPECT_EQ(seen.size(), 1u);
+  EXPECT_FALSE(list.OpenFromBytes(old, notice));
+  EXPECT_EQ(seen.size(), 2u);
+  s.version = 70000;
+  EXPECT_TRUE(r.LoadFromStream(Wrap(MakeBody(s)), notice));
+  EXPECT_EQ(seen.size(), 2u);
 }
 
 TEST(Package, MalformedPackagesAreRefusedAndKeepNothing) {

@@ -35,10 +35,13 @@ class TSkinDocument {
   TSkinDocument();
   ~TSkinDocument();
 
-  TOpenResult Open(const std::string& path, TVersionRule rule = TVersionRule::vrEditable);
+  // `notice` hears about a package of an unknown version (TSkinReader).
+  TOpenResult Open(const std::string& path, TVersionRule rule = TVersionRule::vrEditable,
+                   const TPackageNotice& notice = {});
   // The same for package bytes in memory; `path` becomes FileName.
   TOpenResult OpenFromBytes(std::span<const uint8_t> package, const std::string& path,
-                            TVersionRule rule = TVersionRule::vrEditable);
+                            TVersionRule rule = TVersionRule::vrEditable,
+                            const TPackageNotice& notice = {});
   // Writes the package to `path` (which becomes FileName) and clears
   // Modified and Untitled. Throws EFileError or ESkinPackageError (more than
   // 1001 members, a member name that cannot be stored); the document and the

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "format/bmp.h"
+#include "format/skin_package.h"
 
 struct TSkinFileEntry {
   std::string Name;
@@ -20,9 +21,9 @@ class TSkinFileList {
  public:
   // Empties the set and loads the package; on failure the set stays empty and
   // LastError() says why. Members are taken by position, so two members of the
-  // same name keep their own bytes.
-  bool Open(const std::string& path);
-  bool OpenFromBytes(std::span<const uint8_t> package);
+  // same name keep their own bytes. `notice` is the reader's (TSkinReader).
+  bool Open(const std::string& path, const TPackageNotice& notice = {});
+  bool OpenFromBytes(std::span<const uint8_t> package, const TPackageNotice& notice = {});
   const std::string& LastError() const { return error_; }
 
   // The INI member: the first entry whose name contains ".ini" (letter case

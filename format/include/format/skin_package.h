@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -21,10 +22,10 @@ int SkinFillerLength(uint32_t version);
 // end adds no name; an empty line between two names is an empty name.
 std::vector<std::string> SplitNameList(std::string_view text);
 
-// The user-facing notice about packages of an unknown version goes through
-// this handler (a message box in the Windows programs; nothing by default).
-using TPackageMessageHandler = void (*)(const std::string& text);
-void SetPackageMessageHandler(TPackageMessageHandler handler);
+// The user-facing notice about a package of an unknown version. Each read
+// chooses whether to give it: the editor's open passes its message box;
+// every other reader (the engine above all) passes none and stays silent.
+using TPackageNotice = std::function<void(const std::string& text)>;
 extern const char* const kOlderSkinFileMessage;
 
 class ESkinPackageError : public std::runtime_error {
@@ -35,12 +36,13 @@ class ESkinPackageError : public std::runtime_error {
 class TSkinReader {
  public:
   // False (silently) when the file is missing; otherwise as LoadFromStream.
-  bool LoadFromFile(const std::string& path);
+  bool LoadFromFile(const std::string& path, const TPackageNotice& notice = {});
   // Decodes a whole package. Malformed packages (length prefix that does not
   // match the data, truncated coding, sizes past the body, more than 1001
   // names) and unknown versions are refused: false, and nothing of a refused
-  // package is kept. LastError() says why.
-  bool LoadFromStream(std::span<const uint8_t> bytes);
+  // package is kept. LastError() says why. An unknown version is also told
+  // to `notice`, when there is one.
+  bool LoadFromStream(std::span<const uint8_t> bytes, const TPackageNotice& notice = {});
 
   // The first member whose (lowercased) name equals `name` lowercased.
   // Returns false and leaves `out` empty when there is none.
