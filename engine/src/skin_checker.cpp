@@ -106,8 +106,10 @@ void TSkinChecker::CheckVersion() {
   const std::string text = Value("Skins", "Version");
   const int version = IniStrToIntDef(text, 0);
   if (version >= kLowestEditableVersion) return;
-  const std::string what = text.empty() ? std::string("the skin gives no format version")
-                                        : "format version \"" + text + "\" is below 150";
+  std::string what = "format version \"" + text + "\" is below 150";
+  if (text.empty()) what = "the skin gives no format version";
+  if (!text.empty() && IniStrToIntDef(text, 1) != version)
+    what = "\"" + text + "\" is no version number";
   Add(TFindingSeverity::Error, "Skins", "Version", "",
       what + "; the editor refuses to open skins before version 150");
 }

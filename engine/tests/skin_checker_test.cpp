@@ -76,6 +76,8 @@ constexpr TFindingSeverity kWarning = TFindingSeverity::Warning;
 const TBrokenRow kBrokenRows[] = {
     {"version below 150", [](TSkinEdit& s) { s.Ini("Version=200", "Version=149"); }, kError,
      "Skins", "Version", "\"149\" is below 150"},
+    {"version not a number", [](TSkinEdit& s) { s.Ini("Version=200", "Version=2.0"); }, kError,
+     "Skins", "Version", "\"2.0\" is no version number"},
     {"version missing", [](TSkinEdit& s) { s.Ini("Version=200\r\n", ""); }, kError, "Skins",
      "Version", "gives no format version"},
     {"named member missing", [](TSkinEdit& s) { s.Delete("tabs.bmp"); }, kError, "Tabs", "Image",
@@ -260,7 +262,7 @@ TEST(SkinChecker, DamagedInputIsReported) {
     const TSkinCheckReport r = CheckSkinPackage(good.first(cut));
     EXPECT_TRUE(r.Readable || !r.Why.empty()) << cut;
   }
-  for (int round = 0; round < 40; ++round) {
+  for (int round = 0; round < 20; ++round) {
     TSkinFileList files;
     ASSERT_TRUE(files.OpenFromBytes(good));
     const TSkinFileEntry& victim = files.Entry(static_cast<int>(rng() % files.Count()));
