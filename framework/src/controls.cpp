@@ -334,78 +334,97 @@ void TControl::MouseMove(TShiftState shift, int x, int y) {
   if (OnMouseMove) OnMouseMove(this, shift, x, y);
 }
 
+void TControl::OnMouseButtonDown(TMessage& msg) {
+  const int x = GET_X_LPARAM(msg.LParam), y = GET_Y_LPARAM(msg.LParam);
+  DefaultHandler(msg);
+  if (!enabled_) return;
+  TMouseButton b = msg.Msg <= WM_LBUTTONDBLCLK   ? TMouseButton::mbLeft
+                   : msg.Msg <= WM_RBUTTONDBLCLK ? TMouseButton::mbRight
+                                                 : TMouseButton::mbMiddle;
+  TShiftState s = MouseShiftState(msg.WParam);
+  if (msg.Msg == WM_LBUTTONDBLCLK || msg.Msg == WM_RBUTTONDBLCLK || msg.Msg == WM_MBUTTONDBLCLK) {
+    s |= ssDouble;
+  }
+  if (b == TMouseButton::mbLeft) clicked_ = true;
+  MouseDown(b, s, x, y);
+  if (msg.Msg == WM_LBUTTONDBLCLK && OnDblClick) OnDblClick(this);
+}
+
+void TControl::OnMouseButtonUp(TMessage& msg) {
+  const int x = GET_X_LPARAM(msg.LParam), y = GET_Y_LPARAM(msg.LParam);
+  DefaultHandler(msg);
+  if (!enabled_) return;
+  TMouseButton b = msg.Msg == WM_LBUTTONUP   ? TMouseButton::mbLeft
+                   : msg.Msg == WM_RBUTTONUP ? TMouseButton::mbRight
+                                             : TMouseButton::mbMiddle;
+  bool click = b == TMouseButton::mbLeft && clicked_;
+  if (b == TMouseButton::mbLeft) clicked_ = false;
+  RECT r = ClientRect();
+  POINT p{x, y};
+  MouseUp(b, MouseShiftState(msg.WParam), x, y);
+  // A click needs the button to go down and up inside the control; the
+  // handlers above may have freed it, so this is the last use of `this`.
+  if (click && click_events_ && PtInRect(&r, p)) Click();
+}
+
+void TControl::OnMouseMoveMessage(TMessage& msg) {
+  const int x = GET_X_LPARAM(msg.LParam), y = GET_Y_LPARAM(msg.LParam);
+  DefaultHandler(msg);
+  MouseMove(MouseShiftState(msg.WParam), x, y);
+}
+
+void TControl::OnParentColorChanged() {
+  if (parent_color_ && parent_ && parent_->Color() != color_) {
+    color_ = parent_->Color();
+    Perform(CM_COLORCHANGED);
+  }
+}
+
+void TControl::OnParentFontChanged() {
+  if (parent_font_ && parent_) {
+    font_->Assign(*parent_->Font());
+    parent_font_ = true;
+  }
+}
+
 void TControl::WndProc(TMessage& msg) {
-  int x = GET_X_LPARAM(msg.LParam), y = GET_Y_LPARAM(msg.LParam);
   switch (msg.Msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK: {
-      DefaultHandler(msg);
-      if (!enabled_) return;
-      TMouseButton b = msg.Msg <= WM_LBUTTONDBLCLK   ? TMouseButton::mbLeft
-                       : msg.Msg <= WM_RBUTTONDBLCLK ? TMouseButton::mbRight
-                                                     : TMouseButton::mbMiddle;
-      TShiftState s = MouseShiftState(msg.WParam);
-      if (msg.Msg == WM_LBUTTONDBLCLK || msg.Msg == WM_RBUTTONDBLCLK ||
-          msg.Msg == WM_MBUTTONDBLCLK) {
-        s |= ssDouble;
-      }
-      if (b == TMouseButton::mbLeft) clicked_ = true;
-      MouseDown(b, s, x, y);
-      if (msg.Msg == WM_LBUTTONDBLCLK && OnDblClick) OnDblClick(this);
-      return;
-    }
+    case WM_MBUTTONDBLCLK:
+      OnMouseButtonDown(msg);
+      break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
-    case WM_MBUTTONUP: {
-      DefaultHandler(msg);
-      if (!enabled_) return;
-      TMouseButton b = msg.Msg == WM_LBUTTONUP   ? TMouseButton::mbLeft
-                       : msg.Msg == WM_RBUTTONUP ? TMouseButton::mbRight
-                                                 : TMouseButton::mbMiddle;
-      bool click = b == TMouseButton::mbLeft && clicked_;
-      if (b == TMouseButton::mbLeft) clicked_ = false;
-      RECT r = ClientRect();
-      POINT p{x, y};
-      MouseUp(b, MouseShiftState(msg.WParam), x, y);
-      // A click needs the button to go down and up inside the control; the
-      // handlers above may have freed it, so this is the last use of `this`.
-      if (click && click_events_ && PtInRect(&r, p)) Click();
-      return;
-    }
+    case WM_MBUTTONUP:
+      OnMouseButtonUp(msg);
+      break;
     case WM_MOUSEMOVE:
-      DefaultHandler(msg);
-      MouseMove(MouseShiftState(msg.WParam), x, y);
-      return;
+      OnMouseMoveMessage(msg);
+      break;
     case CM_MOUSEENTER:
       if (OnMouseEnter) OnMouseEnter(this);
-      return;
+      break;
     case CM_MOUSELEAVE:
       if (OnMouseLeave) OnMouseLeave(this);
-      return;
+      break;
     case CM_ENABLEDCHANGED:
     case CM_COLORCHANGED:
     case CM_FONTCHANGED:
       Invalidate();
-      return;
+      break;
     case CM_PARENTCOLORCHANGED:
-      if (parent_color_ && parent_ && parent_->Color() != color_) {
-        color_ = parent_->Color();
-        Perform(CM_COLORCHANGED);
-      }
-      return;
+      OnParentColorChanged();
+      break;
     case CM_PARENTFONTCHANGED:
-      if (parent_font_ && parent_) {
-        font_->Assign(*parent_->Font());
-        parent_font_ = true;
-      }
-      return;
+      OnParentFontChanged();
+      break;
     case CM_TEXTCHANGED:
       TextChanged();
-      return;
+      break;
     default:
       DefaultHandler(msg);
   }

@@ -524,7 +524,7 @@ bool TWinControl::ReflectToChild(TMessage& msg) {
   return true;
 }
 
-void TWinControl::OnFocusChanged(TMessage& msg) {
+bool TWinControl::OnFocusChanged(TMessage& msg) {
   // Every control of the form hears where the focus went (a default
   // button gives up its look while another button has the focus).
   const std::vector<TControl*> children = controls_;
@@ -533,9 +533,10 @@ void TWinControl::OnFocusChanged(TMessage& msg) {
     TMessage copy = msg;
     c->WindowProc(copy);
   }
+  return false;
 }
 
-void TWinControl::OnPaintMessage(TMessage& msg) {
+bool TWinControl::OnPaintMessage(TMessage& msg) {
   bool has_graphic = std::any_of(controls_.begin(), controls_.end(), [](TControl* c) {
     return dynamic_cast<TWinControl*>(c) == nullptr;
   });
@@ -544,6 +545,7 @@ void TWinControl::OnPaintMessage(TMessage& msg) {
   } else {
     PaintHandler(msg);
   }
+  return true;
 }
 
 void TWinControl::OnCtlColor(TMessage& msg) {
@@ -583,7 +585,7 @@ bool TWinControl::OnCharMessage(TMessage& msg) {
   return false;
 }
 
-void TWinControl::OnWindowPosChanged(TMessage& msg) {
+bool TWinControl::OnWindowPosChanged(TMessage& msg) {
   DefaultHandler(msg);
   RECT r;
   GetWindowRect(handle_, &r);
@@ -596,6 +598,7 @@ void TWinControl::OnWindowPosChanged(TMessage& msg) {
   width_ = r.right - r.left;
   height_ = r.bottom - r.top;
   if (resized) Realign();
+  return true;
 }
 
 bool TWinControl::OnSetCursor(TMessage& msg) {
@@ -640,101 +643,123 @@ bool TWinControl::OnContextMenu(TMessage& msg) {
   return true;
 }
 
-void TWinControl::WndProc(TMessage& msg) {
-  if (RouteMouseMessage(msg)) return;
+bool TWinControl::OnEraseBackgroundMessage(TMessage& msg) {
+  // A native class erases its own background.
+  if (def_wnd_proc_ != DefWindowProcA) return false;
+  EraseBackground(reinterpret_cast<HDC>(msg.WParam));
+  msg.Result = 1;
+  return true;
+}
+
+bool TWinControl::OnColourMessage(TMessage& msg) {
+  // The WM_CTLCOLOR* family goes to the child it is about, which answers it
+  // as CN_CTLCOLOR*.
+  if (msg.Msg >= WM_CTLCOLORMSGBOX && msg.Msg <= WM_CTLCOLORSTATIC) return ReflectToChild(msg);
+  if (msg.Msg < CN_CTLCOLORMSGBOX || msg.Msg > CN_CTLCOLORSTATIC) return false;
+  OnCtlColor(msg);
+  return true;
+}
+
+bool TWinControl::OnSetFocusMessage() {
+  if (TCustomForm* f = ParentForm(); f && f != this) f->SetFocusedControl(this);
+  return false;
+}
+
+bool TWinControl::OnNcDestroyMessage(TMessage& msg) {
+  DefaultHandler(msg);
+  DetachWindow();
+  return true;
+}
+
+bool TWinControl::OnNotifyFormatMessage(TMessage& msg) {
+  msg.Result = NFR_ANSI;  // native children ask which notifications we want
+  return true;
+}
+
+bool TWinControl::OnRecreateWndMessage() {
+  DestroyWnd();
+  CreateWnd();
+  return true;
+}
+
+bool TWinControl::OnFontChangedMessage() {
+  if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 1);
+  Invalidate();
+  NotifyControls(CM_PARENTFONTCHANGED);
+  return true;
+}
+
+bool TWinControl::OnColorChangedMessage() {
+  Invalidate();
+  NotifyControls(CM_PARENTCOLORCHANGED);
+  return true;
+}
+
+bool TWinControl::OnBiDiModeChangedMessage() {
+  RecreateWnd();
+  return true;
+}
+
+bool TWinControl::OnEnterExitMessage(TMessage& msg) {
+  const TNotifyEvent& event = msg.Msg == CM_ENTER ? OnEnter : OnExit;
+  if (event) event(this);
+  return true;
+}
+
+bool TWinControl::HandleOwnMessage(TMessage& msg) {
   switch (msg.Msg) {
     case CM_FOCUSCHANGED:
-      OnFocusChanged(msg);
-      break;
+      return OnFocusChanged(msg);
     case WM_PAINT:
-      OnPaintMessage(msg);
-      return;
+      return OnPaintMessage(msg);
     case WM_ERASEBKGND:
-      if (def_wnd_proc_ != DefWindowProcA) break;
-      EraseBackground(reinterpret_cast<HDC>(msg.WParam));
-      msg.Result = 1;
-      return;
+      return OnEraseBackgroundMessage(msg);
     case WM_COMMAND:
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
       // Menus send these without a child window: to the menu item.
-      if (DispatchMenuMessage(msg)) return;
-      if (ReflectToChild(msg)) return;
-      break;
+      return DispatchMenuMessage(msg) || ReflectToChild(msg);
     case WM_NOTIFY:
     case WM_HSCROLL:
     case WM_VSCROLL:
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      if (ReflectToChild(msg)) return;
-      break;
-    case CN_CTLCOLORMSGBOX:
-    case CN_CTLCOLOREDIT:
-    case CN_CTLCOLORLISTBOX:
-    case CN_CTLCOLORBTN:
-    case CN_CTLCOLORDLG:
-    case CN_CTLCOLORSCROLLBAR:
-    case CN_CTLCOLORSTATIC:
-      OnCtlColor(msg);
-      return;
+      return ReflectToChild(msg);
     case WM_SETFOCUS:
-      if (TCustomForm* f = ParentForm(); f && f != this) f->SetFocusedControl(this);
-      break;
+      return OnSetFocusMessage();
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
     case WM_KEYUP:
     case WM_SYSKEYUP:
-      if (OnKeyMessage(msg)) return;
-      break;
+      return OnKeyMessage(msg);
     case WM_CHAR:
-      if (OnCharMessage(msg)) return;
-      break;
+      return OnCharMessage(msg);
     case WM_WINDOWPOSCHANGED:
-      OnWindowPosChanged(msg);
-      return;
+      return OnWindowPosChanged(msg);
     case WM_SETCURSOR:
-      if (OnSetCursor(msg)) return;
-      break;
+      return OnSetCursor(msg);
     case WM_NCDESTROY:
-      DefaultHandler(msg);
-      DetachWindow();
-      return;
+      return OnNcDestroyMessage(msg);
     case WM_CONTEXTMENU:
-      if (OnContextMenu(msg)) return;
-      break;
-    case WM_NOTIFYFORMAT:  // native children ask which notifications we want
-      msg.Result = NFR_ANSI;
-      return;
+      return OnContextMenu(msg);
+    case WM_NOTIFYFORMAT:
+      return OnNotifyFormatMessage(msg);
     case CM_RECREATEWND:
-      DestroyWnd();
-      CreateWnd();
-      return;
+      return OnRecreateWndMessage();
     case CM_FONTCHANGED:
-      if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 1);
-      Invalidate();
-      NotifyControls(CM_PARENTFONTCHANGED);
-      return;
+      return OnFontChangedMessage();
     case CM_COLORCHANGED:
-      Invalidate();
-      NotifyControls(CM_PARENTCOLORCHANGED);
-      return;
+      return OnColorChangedMessage();
     case CM_BIDIMODECHANGED:
-      RecreateWnd();
-      return;
+      return OnBiDiModeChangedMessage();
     case CM_ENTER:
-      if (OnEnter) OnEnter(this);
-      return;
     case CM_EXIT:
-      if (OnExit) OnExit(this);
-      return;
+      return OnEnterExitMessage(msg);
     default:
-      break;
+      return OnColourMessage(msg);
   }
+}
+
+void TWinControl::WndProc(TMessage& msg) {
+  if (RouteMouseMessage(msg) || HandleOwnMessage(msg)) return;
   TControl::WndProc(msg);
 }
 

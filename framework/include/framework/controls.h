@@ -186,6 +186,12 @@ class TControl : public TComponent {
   TPopupMenu* popup_menu_ = nullptr;
   bool parent_color_ = true;
   bool parent_font_ = true;
+  // Handlers of WndProc's switch.
+  void OnMouseButtonDown(TMessage& msg);
+  void OnMouseButtonUp(TMessage& msg);
+  void OnMouseMoveMessage(TMessage& msg);
+  void OnParentColorChanged();
+  void OnParentFontChanged();
 };
 
 // Window creation parameters, filled by CreateParams.
@@ -300,15 +306,27 @@ class TWinControl : public TControl {
   bool RouteMouseMessage(TMessage& msg);
   bool ReflectToChild(TMessage& msg);
   void UpdateMouseControl(TControl* control);
-  // Handlers of WndProc's switch; a bool result says the message is done.
-  void OnFocusChanged(TMessage& msg);
-  void OnPaintMessage(TMessage& msg);
+  // WndProc's switch and its handlers: true when the message is done, false
+  // when TControl's handling follows.
+  bool HandleOwnMessage(TMessage& msg);
+  bool OnFocusChanged(TMessage& msg);
+  bool OnPaintMessage(TMessage& msg);
   void OnCtlColor(TMessage& msg);
   bool OnKeyMessage(TMessage& msg);
   bool OnCharMessage(TMessage& msg);
-  void OnWindowPosChanged(TMessage& msg);
+  bool OnWindowPosChanged(TMessage& msg);
   bool OnSetCursor(TMessage& msg);
   bool OnContextMenu(TMessage& msg);
+  bool OnEraseBackgroundMessage(TMessage& msg);
+  bool OnColourMessage(TMessage& msg);  // WM_CTLCOLOR* and CN_CTLCOLOR*
+  bool OnSetFocusMessage();
+  bool OnNcDestroyMessage(TMessage& msg);
+  bool OnNotifyFormatMessage(TMessage& msg);
+  bool OnRecreateWndMessage();
+  bool OnFontChangedMessage();
+  bool OnColorChangedMessage();
+  bool OnBiDiModeChangedMessage();
+  bool OnEnterExitMessage(TMessage& msg);
   HWND handle_ = nullptr;
   WNDPROC def_wnd_proc_ = DefWindowProcA;
   std::vector<TControl*> controls_;
