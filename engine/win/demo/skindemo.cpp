@@ -129,115 +129,142 @@ class TSkinDemoForm : public TForm {
   TPopupMenu* context_ = nullptr;
 };
 
-}  // namespace
+// What the command line asks for.
+struct TDemoOptions {
+  std::string Package, ShotPath;
+  bool Inactive = false, Maximised = false, OpenMenu = false, SystemMenu = false, Mdi = false,
+       Popup = false;
+  int Width = 0, Height = 0;
+};
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  std::string package, shot_path;
-  bool inactive = false, maximised = false, open_menu = false, system_menu = false, mdi = false,
-       popup = false;
-  int width = 0, height = 0;
+// False (with the reason on stderr) for a bad --size.
+bool ParseArguments(TDemoOptions& o) {
   for (int i = 1; i < __argc; ++i) {
     if (std::strcmp(__argv[i], "--shot") == 0 && i + 1 < __argc)
-      shot_path = __argv[++i];
+      o.ShotPath = __argv[++i];
     else if (std::strcmp(__argv[i], "--inactive") == 0)
-      inactive = true;
+      o.Inactive = true;
     else if (std::strcmp(__argv[i], "--maximised") == 0)
-      maximised = true;
+      o.Maximised = true;
     else if (std::strcmp(__argv[i], "--menu") == 0)
-      open_menu = true;
+      o.OpenMenu = true;
     else if (std::strcmp(__argv[i], "--sysmenu") == 0)
-      system_menu = true;
+      o.SystemMenu = true;
     else if (std::strcmp(__argv[i], "--popup") == 0)
-      popup = true;
+      o.Popup = true;
     else if (std::strcmp(__argv[i], "--rtl") == 0)
       TSkinDemoForm::RightToLeft = true;
     else if (std::strcmp(__argv[i], "--size") == 0 && i + 1 < __argc) {
-      if (std::sscanf(__argv[++i], "%dx%d", &width, &height) != 2 || width < 1 || height < 1 ||
-          width > 4000 || height > 4000) {
+      if (std::sscanf(__argv[++i], "%dx%d", &o.Width, &o.Height) != 2 || o.Width < 1 ||
+          o.Height < 1 || o.Width > 4000 || o.Height > 4000) {
         std::fprintf(stderr, "--size wants WIDTHxHEIGHT, each 1..4000\n");
-        return 2;
+        return false;
       }
     } else if (std::strcmp(__argv[i], "--mdi") == 0)
-      mdi = true;
+      o.Mdi = true;
     else
-      package = __argv[i];
+      o.Package = __argv[i];
   }
-  InstallSystemColourResolver();
-  if (mdi) {
-    std::vector<uint8_t> bytes;
-    if (package.empty()) {
-      const auto def = DefaultSkinPackage();
-      bytes.assign(def.begin(), def.end());
-    } else if (!ReadFileBytes(package, bytes)) {
-      std::fprintf(stderr, "cannot read the skin package %s\n", package.c_str());
-      return 1;
-    }
-    return RunMdiDemo(bytes, shot_path, maximised, open_menu);
-  }
-  std::vector<uint8_t> bytes;
-  if (package.empty()) {
+  return true;
+}
+
+// The named package's bytes, or the built-in default skin without a name;
+// false when the file cannot be read.
+bool ReadPackage(const std::string& path, std::vector<uint8_t>& bytes) {
+  if (path.empty()) {
     const auto def = DefaultSkinPackage();
     bytes.assign(def.begin(), def.end());
-  } else if (!ReadFileBytes(package, bytes)) {
-    bytes.clear();
+    return true;
   }
-  TSkinContent probe;
-  if (bytes.empty() || !LoadSkinPackage(probe, bytes)) {
-    std::fprintf(stderr, "cannot load the skin package %s\n", package.c_str());
-    return 1;
-  }
+  return ReadFileBytes(path, bytes);
+}
 
+// The demo form with a skin data component on it, as an application has
+// it: the manager skins the form once it shows, and every menu it opens.
+// Null when the component refuses the package.
+TSkinDemoForm* CreateSkinnedForm(const TDemoOptions& o, const std::vector<uint8_t>& bytes) {
   Application->SetTitle("Skin demo");
   auto* form = Application->CreateForm<TSkinDemoForm>();
-  if (width > 0) form->SetBounds(form->Left(), form->Top(), width, height);
-  if (maximised) form->SetWindowState(TWindowState::wsMaximized);
-  // A skin data component on the form, as an application has it: the
-  // manager skins the form once it shows, and every menu it opens.
+  if (o.Width > 0) form->SetBounds(form->Left(), form->Top(), o.Width, o.Height);
+  if (o.Maximised) form->SetWindowState(TWindowState::wsMaximized);
   InstallFormSkinnerFactory();
   auto* data = new TSkinData(form);
   data->BeginReading();
-  if (!data->ReadSkinStream(WriteSkinStream(bytes)) || data->SkinEmpty()) return 1;
+  if (!data->ReadSkinStream(WriteSkinStream(bytes)) || data->SkinEmpty()) return nullptr;
   data->SetActive(true);
   data->Loaded();
-  form->Show();
+  return form;
+}
 
-  int exit_code = 0;
-  if (!shot_path.empty()) {
-    auto* timer = new TTimer(form);
-    timer->SetInterval(600);
-    timer->OnTimer = [&, timer](TObject*) {
-      timer->SetEnabled(false);
-      if (inactive) SendMessageA(form->Handle(), WM_NCACTIVATE, FALSE, 0);
-      auto* photo = new TTimer(form);
-      photo->SetInterval(300);
-      photo->OnTimer = [&, photo](TObject*) {
-        photo->SetEnabled(false);
-        if (!SaveScreenAround(form->Handle(), (TSkinDemoForm::RightToLeft ? 160 : 0), 160,
-                              shot_path))
-          exit_code = 1;
-        EndMenu();
-        Application->Terminate();
-      };
-      // The dropdown runs its own loop; the photo timer ends it.
-      if (open_menu) SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'f');
-      if (system_menu) SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, ' ');
-      if (popup) {
-        // The last entry opens the cascade (up wraps to it, right opens it).
-        auto* keys = new TTimer(form);
-        keys->SetInterval(150);
-        keys->OnTimer = [keys](TObject*) {
-          keys->SetEnabled(false);
-          if (HWND menu = FindWindowA("#32768", nullptr)) {
-            PostMessageA(menu, WM_KEYDOWN, VK_UP, 0);
-            PostMessageA(menu, WM_KEYDOWN, VK_RIGHT, 0);
-          }
-        };
-        POINT at{TSkinDemoForm::RightToLeft ? 300 : 200, 60};
-        ClientToScreen(form->Handle(), &at);
-        form->ContextMenu()->Popup(at.x, at.y);
-      }
+// Opens the context menu and, a little later, its cascade (up wraps to the
+// last entry, right opens it).
+void OpenContextMenuWithCascade(TSkinDemoForm* form) {
+  auto* keys = new TTimer(form);
+  keys->SetInterval(150);
+  keys->OnTimer = [keys](TObject*) {
+    keys->SetEnabled(false);
+    if (HWND menu = FindWindowA("#32768", nullptr)) {
+      PostMessageA(menu, WM_KEYDOWN, VK_UP, 0);
+      PostMessageA(menu, WM_KEYDOWN, VK_RIGHT, 0);
+    }
+  };
+  POINT at{TSkinDemoForm::RightToLeft ? 300 : 200, 60};
+  ClientToScreen(form->Handle(), &at);
+  form->ContextMenu()->Popup(at.x, at.y);
+}
+
+// Once the form has painted: the state the photograph shows, then (300 ms
+// later) the photograph and the end of the program; `exit_code` becomes 1
+// when the picture fails.
+void SchedulePhotograph(TSkinDemoForm* form, const TDemoOptions& o, int& exit_code) {
+  auto* timer = new TTimer(form);
+  timer->SetInterval(600);
+  timer->OnTimer = [form, timer, &o, &exit_code](TObject*) {
+    timer->SetEnabled(false);
+    if (o.Inactive) SendMessageA(form->Handle(), WM_NCACTIVATE, FALSE, 0);
+    auto* photo = new TTimer(form);
+    photo->SetInterval(300);
+    photo->OnTimer = [form, photo, &o, &exit_code](TObject*) {
+      photo->SetEnabled(false);
+      if (!SaveScreenAround(form->Handle(), (TSkinDemoForm::RightToLeft ? 160 : 0), 160,
+                            o.ShotPath))
+        exit_code = 1;
+      EndMenu();
+      Application->Terminate();
     };
+    // The dropdown runs its own loop; the photo timer ends it.
+    if (o.OpenMenu) SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'f');
+    if (o.SystemMenu) SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, ' ');
+    if (o.Popup) OpenContextMenuWithCascade(form);
+  };
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  TDemoOptions o;
+  if (!ParseArguments(o)) return 2;
+  InstallSystemColourResolver();
+  std::vector<uint8_t> bytes;
+  const bool read = ReadPackage(o.Package, bytes);
+  if (o.Mdi) {
+    if (!read) {
+      std::fprintf(stderr, "cannot read the skin package %s\n", o.Package.c_str());
+      return 1;
+    }
+    return RunMdiDemo(bytes, o.ShotPath, o.Maximised, o.OpenMenu);
   }
+  if (!read) bytes.clear();
+  TSkinContent probe;
+  if (bytes.empty() || !LoadSkinPackage(probe, bytes)) {
+    std::fprintf(stderr, "cannot load the skin package %s\n", o.Package.c_str());
+    return 1;
+  }
+  TSkinDemoForm* form = CreateSkinnedForm(o, bytes);
+  if (!form) return 1;
+  form->Show();
+  int exit_code = 0;
+  if (!o.ShotPath.empty()) SchedulePhotograph(form, o, exit_code);
   Application->Run();
   FreeSkinManager();
   return exit_code;
