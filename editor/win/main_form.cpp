@@ -119,9 +119,11 @@ void TMainfm::BuildToolBar() {
   RefreshBtn = AddToolButton("RefreshBtn", "Refresh", "Refresh the preview", nullptr);
   PreView = AddToolButton("PreView", "Snapshot", "Save the preview as a JPEG picture", nullptr);
   PreviewBtn = AddToolButton("PreviewBtn", "Test", "Try the skin on the sample form", nullptr);
-  WriteHelp = AddToolButton("WriteHelp", "Help in", "", nullptr);
-  WriteHelp2 = AddToolButton("WriteHelp2", "Help out", "", nullptr);
-  HelpSave = AddToolButton("HelpSave", "Help save", "", nullptr);
+  WriteHelp =
+      AddToolButton("WriteHelp", "Help in", "", [this](TObject*) { WriteHelpCommand(false); });
+  WriteHelp2 =
+      AddToolButton("WriteHelp2", "Help out", "", [this](TObject*) { WriteHelpCommand(true); });
+  HelpSave = AddToolButton("HelpSave", "Help save", "", [this](TObject*) { SaveHelpCommand(); });
   AddBtn = AddToolButton("AddBtn", "Add button", "Add a title button",
                          [this](TObject*) { AddTitleButton(); });
   AddColorBtn =
@@ -129,7 +131,8 @@ void TMainfm::BuildToolBar() {
   DelBtn = AddToolButton("DelBtn", "Delete", "Delete the selected title button",
                          [this](TObject*) { DeleteNode(); });
   ImportBtn = AddToolButton("ImportBtn", "Import", "Import parts of another skin", nullptr);
-  IniBtn = AddToolButton("IniBtn", "INI", "Edit the section as INI text", nullptr);
+  IniBtn = AddToolButton("IniBtn", "INI", "Edit the section as INI text",
+                         [this](TObject*) { ShowIniViewer(); });
   for (TToolButton* hidden : {WriteHelp, WriteHelp2, HelpSave, AddColorBtn})
     hidden->SetVisible(false);
 }
@@ -179,7 +182,8 @@ void TMainfm::BuildMenus() {
   Refresh1 = AddMenuItem(this, edit, "Refresh1", "&Refresh Preview");
   Refresh1->SetShortCut(ShortCut(VK_F5, 0));
   estSkin1 = AddMenuItem(this, edit, "estSkin1", "Test &Skin");
-  IniEditor1 = AddMenuItem(this, edit, "IniEditor1", "INI Editor");
+  IniEditor1 =
+      AddMenuItem(this, edit, "IniEditor1", "INI Editor", [this](TObject*) { ShowIniViewer(); });
   IniEditor1->SetVisible(false);
 
   TMenuItem* help = AddMenuItem(this, MainMenu1->Items(), "Help1", "&Help");

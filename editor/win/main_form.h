@@ -94,6 +94,19 @@ class TMainfm : public TForm {
   int BitmapFrames() const { return bitmap_frames_; }
   const std::string& LastBitmapFolder() const { return last_bitmap_folder_; }
 
+  // The INI viewer (ini_viewer.cpp): the selected element's section as
+  // text; nothing without an open skin or a selected element.
+  void ShowIniViewer();
+  // Help authoring (help_commands.cpp): the help memo's lines become the
+  // entry of the current row's help key (with the tree node's caption as a
+  // third part when `with_display_name`), and the whole help text goes to
+  // HelpFile().
+  void WriteHelpCommand(bool with_display_name);
+  void SaveHelpCommand();
+  // help.txt in the parent of the program's folder.
+  std::string HelpFile() const;
+  const std::string& HelpText() const { return help_text_; }
+
   const TEditorFolders& Folders() const { return folders_; }
   const std::string& CurrentSkinFile() const { return current_skin_file_; }
   TSkinDocument& Document() { return doc_; }
@@ -189,6 +202,10 @@ class TMainfm : public TForm {
   void OnImageMouseMove(TImage* image, int x, int y);
   void PaintZoom();
   int CornerTag() const;
+  // help_commands.cpp: false (the error shown) when the file cannot be
+  // written.
+  bool WriteHelpFile();
+
   // bitmap_commands.cpp
   void StartBitmapEditor(const std::string& path);
   std::string CurrentBitmapKey() const;
