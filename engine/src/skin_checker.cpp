@@ -1,6 +1,6 @@
 #include "engine/skin_checker.h"
 
-#include <climits>
+#include <cstdint>
 #include <exception>
 #include <map>
 #include <set>
