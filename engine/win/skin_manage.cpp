@@ -346,80 +346,98 @@ void TSkinManage::DropTitleButtons() {
     if (s && ActionTarget && s->SkinData() == ActionTarget) s->DropTitleButtons();
 }
 
+namespace {
+
+// Whether a frame skinner draws with that component.
+auto UsesData(const TSkinData* d) {
+  return [d](const std::unique_ptr<TFormSkinner>& s) { return s && s->SkinData() == d; };
+}
+
+std::vector<TCustomForm*> ApplicationForms() {
+  return Application ? Application->Forms() : std::vector<TCustomForm*>{};
+}
+
+}  // namespace
+
+void TSkinManage::SkinOwnerForm(TSkinData* target) {
+  SkinningOn = true;
+  SkinAllPass = true;
+  const std::vector<TCustomForm*> forms = ApplicationForms();
+  for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
+    if (*it == target->Owner()) {
+      SkinFormIfShown(*it);
+      break;
+    }
+  }
+  SkinAllPass = false;
+}
+
+void TSkinManage::UnskinOwnerForm(TSkinData* target) {
+  SkinningOn = false;
+  PurgeForms();
+  auto it = std::find_if(forms_.rbegin(), forms_.rend(), UsesData(target));
+  if (it != forms_.rend()) UnskinAndFree(static_cast<size_t>(std::distance(it, forms_.rend()) - 1));
+}
+
+void TSkinManage::ReloadOwnerForm(TSkinData* target) {
+  PurgeForms();
+  auto it = std::find_if(forms_.begin(), forms_.end(), UsesData(target));
+  if (it != forms_.end()) {
+    (*it)->DropTitleButtons();
+    (*it)->Reload();
+  }
+}
+
+void TSkinManage::SkinAllForms() {
+  const std::vector<TCustomForm*> forms = ApplicationForms();
+  SkinningOn = true;
+  SkinAllPass = true;
+  PurgeForms();
+  for (auto it = forms.rbegin(); it != forms.rend(); ++it)
+    SkinFormIfShown(*it);
+  SkinAllPass = false;
+}
+
+void TSkinManage::UnskinAllForms() {
+  SkinningOn = false;
+  PurgeForms();
+  while (!forms_.empty())
+    UnskinAndFree(0);
+}
+
+void TSkinManage::ReloadFormsOf(TSkinData* target) {
+  PurgeForms();
+  std::vector<TFormSkinner*> using_target;
+  for (const auto& s : forms_)
+    if (UsesData(target)(s)) using_target.push_back(s.get());
+  for (TFormSkinner* s : using_target)
+    s->DropTitleButtons();
+  // Only the skinners still listed after that are reloaded.
+  for (TFormSkinner* s : using_target)
+    if (std::any_of(forms_.begin(), forms_.end(), [s](const auto& f) { return f.get() == s; }))
+      s->Reload();
+}
+
 void TSkinManage::RunAction() {
   timer_->SetEnabled(false);
   TSkinData* target = ActionTarget;
   if (!target) return;
   const int kind = PendingAction;
   PendingAction = saNone;
-  auto uses_target = [target](const auto& s) { return s && s->SkinData() == target; };
-  std::vector<TCustomForm*> forms;
-  if (Application) forms = Application->Forms();
-  if (target->SkinFormtype() == sfOnlyThisForm) {
-    switch (kind) {
-      case saSkinAll:
-        SkinningOn = true;
-        SkinAllPass = true;
-        for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
-          if (*it == target->Owner()) {
-            SkinFormIfShown(*it);
-            break;
-          }
-        }
-        SkinAllPass = false;
-        break;
-      case saUnskinAll: {
-        SkinningOn = false;
-        PurgeForms();
-        auto it = std::find_if(forms_.rbegin(), forms_.rend(), uses_target);
-        if (it != forms_.rend())
-          UnskinAndFree(static_cast<size_t>(std::distance(it, forms_.rend()) - 1));
-        break;
-      }
-      case saReload: {
-        PurgeForms();
-        auto it = std::find_if(forms_.begin(), forms_.end(), uses_target);
-        if (it != forms_.end()) {
-          (*it)->DropTitleButtons();
-          (*it)->Reload();
-        }
-        break;
-      }
-      default:
-        break;
-    }
-  } else {
-    switch (kind) {
-      case saSkinAll:
-        SkinningOn = true;
-        SkinAllPass = true;
-        PurgeForms();
-        for (auto it = forms.rbegin(); it != forms.rend(); ++it)
-          SkinFormIfShown(*it);
-        SkinAllPass = false;
-        break;
-      case saUnskinAll:
-        SkinningOn = false;
-        PurgeForms();
-        while (!forms_.empty())
-          UnskinAndFree(0);
-        break;
-      case saReload: {
-        PurgeForms();
-        std::vector<TFormSkinner*> using_target;
-        for (const auto& s : forms_)
-          if (uses_target(s)) using_target.push_back(s.get());
-        for (TFormSkinner* s : using_target)
-          s->DropTitleButtons();
-        for (TFormSkinner* s : using_target)
-          if (std::any_of(forms_.begin(), forms_.end(),
-                          [s](const auto& f) { return f.get() == s; }))
-            s->Reload();
-        break;
-      }
-      default:
-        break;
-    }
+  // A component of one form acts on that form only.
+  const bool owner_only = target->SkinFormtype() == sfOnlyThisForm;
+  switch (kind) {
+    case saSkinAll:
+      owner_only ? SkinOwnerForm(target) : SkinAllForms();
+      break;
+    case saUnskinAll:
+      owner_only ? UnskinOwnerForm(target) : UnskinAllForms();
+      break;
+    case saReload:
+      owner_only ? ReloadOwnerForm(target) : ReloadFormsOf(target);
+      break;
+    default:
+      break;
   }
   ActionTarget = nullptr;
   if (IsRegistered(target)) target->DoSkinChanged();

@@ -134,6 +134,14 @@ class TSkinManage : public TComponent {
   TSkinData* ChooseFor(HWND window, const std::string& class_name) const;
   void UnskinAndFree(size_t index);
   void WindowDestroyed(HWND window);
+  // RunAction's pieces: for a component of one form (its owner form) and
+  // for the others (every form).
+  void SkinOwnerForm(TSkinData* target);
+  void UnskinOwnerForm(TSkinData* target);
+  void ReloadOwnerForm(TSkinData* target);
+  void SkinAllForms();
+  void UnskinAllForms();
+  void ReloadFormsOf(TSkinData* target);
 
   TTimer* timer_ = nullptr;
   std::vector<std::unique_ptr<TFormSkinner>> forms_;
