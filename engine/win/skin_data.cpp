@@ -193,6 +193,7 @@ void TSkinData::Loaded() {
     if (f && active_ && f->HandleAllocated()) m->SkinWindow(f->Handle());
     return;
   }
+  const bool hook_was_installed = m->HookInstalled();
   m->InstallHook();
   if (active_) {
     if (SkinEmpty()) {
@@ -207,6 +208,9 @@ void TSkinData::Loaded() {
   else
     skin_controls_.Exclude(xcSystemMenu);
   MakeAppIcon();
+  // Set up as for any later activation, the window activated before the
+  // hook was there gets the activation the hook missed.
+  if (!hook_was_installed) m->TakeUpActiveWindow();
 }
 
 void TSkinData::SetActive(bool v) {

@@ -235,7 +235,17 @@ bool TSkinManage::SkinWindow(HWND window) {
 void TSkinManage::SkinFormIfShown(TCustomForm* form) {
   if (!form || !form->HandleAllocated()) return;
   HWND h = form->Handle();
-  if (IsWindowVisible(h) && !(GetWindowLongPtrA(h, GWL_STYLE) & WS_CHILD)) SkinWindow(h);
+  if (GetWindowLongPtrA(h, GWL_STYLE) & WS_CHILD) return;
+  // A hidden form is skinned by the hook when showing it activates it; one
+  // that is active already is not activated again, so it is skinned now.
+  if (IsWindowVisible(h) || GetActiveWindow() == h) SkinWindow(h);
+}
+
+void TSkinManage::TakeUpActiveWindow() {
+  HWND active = GetActiveWindow();
+  if (!active) return;
+  if (RunState == rsIdle) RunState = rsRunning;
+  SkinWindow(active);
 }
 
 TFormSkinner* TSkinManage::FindFormSkinner(HWND window) const {

@@ -238,6 +238,63 @@ TEST_F(SkinFormManagerTest, SkinChangeRecoloursAndOwnerDrawsPopupMenusAgain) {
   EXPECT_TRUE(own_drawn->OwnerDraw());
 }
 
+// A form made active while still hidden, before its skin component was set
+// up (as a main form can be while it is created): the manager's hook was not
+// there to see that activation, and showing a window that is active already
+// activates nothing.
+class SkinFormActivatedEarlyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FreeSkinManager();
+    InstallFormSkinnerFactory();
+    form_ = Create<TSkinnedForm>(Application);
+    form_->SetBounds(120, 120, 360, 240);
+    form_->HandleNeeded();
+    SetActiveWindow(form_->Handle());
+    ASSERT_EQ(GetActiveWindow(), form_->Handle());
+    ASSERT_FALSE(IsWindowVisible(form_->Handle()));
+  }
+  void TearDown() override {
+    if (form_) form_->Free();
+    FreeSkinManager();
+    SetSkinnerFactory(nullptr);
+    PumpUntil([] { return false; }, 30);
+  }
+  // The form's own component with the test skin, set up as after reading.
+  TSkinData* LoadData(bool active) {
+    auto* d = Create<TSkinData>(form_);
+    d->BeginReading();
+    d->ReadSkinStream(WriteSkinStream(MakeTestSkin().Package()));
+    d->SetActive(active);
+    d->Loaded();
+    EXPECT_FALSE(d->SkinEmpty());
+    return d;
+  }
+  bool FormSkinned() const { return SendMessageA(form_->Handle(), kSkmIsSkinned, 0, 0) == 1; }
+
+  TSkinnedForm* form_ = nullptr;
+};
+
+TEST_F(SkinFormActivatedEarlyTest, IsSkinnedWhenShown) {
+  LoadData(true);
+  form_->Show();
+  EXPECT_TRUE(PumpUntil([&] { return FormSkinned(); }, 2000));
+  EXPECT_NE(ManagedFormSkinner(form_->Handle()), nullptr);
+}
+
+// Skinning switched on while the form is still hidden: the pass over the
+// forms takes the active one too, since no activation will come for it.
+TEST_F(SkinFormActivatedEarlyTest, IsSkinnedWhenSkinningIsSwitchedOnBeforeItShows) {
+  TSkinData* d = LoadData(false);
+  bool switched = false;
+  d->OnSkinChanged = [&](TObject*) { switched = true; };
+  d->SetActive(true);
+  ASSERT_TRUE(PumpUntil([&] { return switched; }, 2000));
+  ASSERT_FALSE(IsWindowVisible(form_->Handle()));
+  form_->Show();
+  EXPECT_TRUE(PumpUntil([&] { return FormSkinned(); }, 2000));
+}
+
 TMainMenu* MenuOf(TForm* form, std::initializer_list<const char*> captions) {
   auto* menu = new TMainMenu(form);
   for (const char* c : captions) {

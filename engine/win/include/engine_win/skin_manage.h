@@ -91,7 +91,14 @@ class TSkinManage : public TComponent {
   void RequestAction(int kind, unsigned delay_ms);
   // Skins one window if it qualifies; true when a frame skinner was made.
   bool SkinWindow(HWND window);
+  // Skins a top-level form that is shown, or hidden but active (showing it
+  // will not activate it again).
   void SkinFormIfShown(TCustomForm* form);
+  // The hook has just been installed: the thread's active window, if any,
+  // was activated before the hook could see it. Handled as the hook handles
+  // an activation (the manager runs, the window is judged), since showing
+  // that window later activates nothing.
+  void TakeUpActiveWindow();
   TFormSkinner* FindFormSkinner(HWND window) const;
   // Takes the frame skinner of that window out of the list (null while the
   // manager is being destroyed or when there is none).
