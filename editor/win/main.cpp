@@ -1,20 +1,22 @@
 // tessaly.exe: the skin editor.
 //
 //   tessaly.exe [PACKAGE] [--new] [--select NODE] [--shot FILE.bmp] [--pick-shot FILE.bmp]
-//               [--no-splash]
+//               [--ini-shot FILE.bmp] [--no-splash]
 //
 // PACKAGE opens once the program is idle. --new starts on the built-in
 // default skin instead. --shot writes a screenshot of the main window once
 // the element tree is built (with NODE selected) and exits. --pick-shot
 // starts a screen colour pick from the current grid row (NODE must show
 // colour rows) with the mouse over the colour picker and photographs the
-// whole screen: the captured screen with its magnifier.
+// whole screen: the captured screen with its magnifier. --ini-shot opens the
+// INI viewer on NODE and photographs it over the main window.
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "framework/screen_shot.h"
 #include "ez_color.h"
+#include "ini_viewer.h"
 #include "main_form.h"
 #include "screen_pick.h"
 #include "splash.h"
@@ -22,7 +24,7 @@
 namespace {
 
 struct TOptions {
-  std::string Package, Select, Shot, PickShot;
+  std::string Package, Select, Shot, PickShot, IniShot;
   bool New = false, Splash = true;
 };
 
@@ -36,6 +38,8 @@ TOptions ParseOptions() {
       o.Splash = false;
     } else if (std::strcmp(a, "--shot") == 0 && i + 1 < __argc) {
       o.Shot = __argv[++i];
+    } else if (std::strcmp(a, "--ini-shot") == 0 && i + 1 < __argc) {
+      o.IniShot = __argv[++i];
     } else if (std::strcmp(a, "--pick-shot") == 0 && i + 1 < __argc) {
       o.PickShot = __argv[++i];
     } else if (std::strcmp(a, "--select") == 0 && i + 1 < __argc) {
@@ -68,6 +72,27 @@ bool ShootScreenPick(TMainfm* form, const std::string& path) {
   return SaveScreenAround(pick->Handle(), 0, 0, path);
 }
 
+// The INI viewer of the selected element, photographed over the main window
+// from inside its modal loop, then cancelled.
+bool ShootIniViewer(TMainfm* form, const std::string& path) {
+  bool shot = false;
+  auto* timer = new TTimer(form);
+  timer->SetInterval(300);
+  timer->OnTimer = [&shot, form, timer, path](TObject*) {
+    TIniFm* viewer = nullptr;
+    for (TCustomForm* f : Application->Forms())
+      if (!viewer) viewer = dynamic_cast<TIniFm*>(f);
+    if (!viewer || !viewer->Visible()) return;
+    timer->SetEnabled(false);
+    viewer->Update();
+    shot = SaveScreenAround(form->Handle(), 0, 0, path);
+    viewer->SetModalResult(mrCancel);
+  };
+  form->ShowIniViewer();
+  timer->Free();
+  return shot;
+}
+
 // Photographs the main window once it shows a skin, then ends the program.
 void ScheduleShot(TMainfm* form, const TOptions& o, int& exit_code) {
   auto* timer = new TTimer(form);
@@ -82,6 +107,7 @@ void ScheduleShot(TMainfm* form, const TOptions& o, int& exit_code) {
     form->Update();
     if (!o.Shot.empty() && !SaveScreenAround(form->Handle(), 0, 0, o.Shot)) exit_code = 1;
     if (!o.PickShot.empty() && !ShootScreenPick(form, o.PickShot)) exit_code = 1;
+    if (!o.IniShot.empty() && !ShootIniViewer(form, o.IniShot)) exit_code = 1;
     if (form->Tree1->Items()->Count() == 0) exit_code = 1;
     Application->Terminate();
   };
@@ -103,7 +129,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   } else {
     form->OpenAtFirstIdle(options.Package);
   }
-  if (!options.Shot.empty() || !options.PickShot.empty()) ScheduleShot(form, options, exit_code);
+  if (!options.Shot.empty() || !options.PickShot.empty() || !options.IniShot.empty())
+    ScheduleShot(form, options, exit_code);
   Application->Run();
   return exit_code;
 }
