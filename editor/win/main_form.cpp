@@ -64,6 +64,7 @@ TMainfm::TMainfm(TComponent* owner, const std::string& program_folder) : TForm(o
   BuildCornerBar();
   last_bitmap_folder_ = folders_.BitmapFolder;
 
+  BuildPreview();
   RebuildRecentMenu();
   for (TToolButton* b :
        {RefreshBtn, PreView, WriteHelp, WriteHelp2, HelpSave, AddBtn, AddColorBtn, PreviewBtn})
@@ -116,9 +117,12 @@ void TMainfm::BuildToolBar() {
   OpenBtn->SetDropdownMenu(FilePop);
   SaveBtn = AddToolButton("SaveBtn", "Save", "Save the skin package",
                           [this](TObject*) { SaveSkin(false); });
-  RefreshBtn = AddToolButton("RefreshBtn", "Refresh", "Refresh the preview", nullptr);
-  PreView = AddToolButton("PreView", "Snapshot", "Save the preview as a JPEG picture", nullptr);
-  PreviewBtn = AddToolButton("PreviewBtn", "Test", "Try the skin on the sample form", nullptr);
+  RefreshBtn = AddToolButton("RefreshBtn", "Refresh", "Refresh the preview",
+                             [this](TObject*) { RefreshPreview(); });
+  PreView = AddToolButton("PreView", "Test", "Try the skin on the sample form",
+                          [this](TObject*) { TestSkin(); });
+  PreviewBtn = AddToolButton("PreviewBtn", "Snapshot", "Save the preview as a JPEG picture",
+                             [this](TObject*) { SaveSnapshot(); });
   WriteHelp =
       AddToolButton("WriteHelp", "Help in", "", [this](TObject*) { WriteHelpCommand(false); });
   WriteHelp2 =
@@ -179,9 +183,10 @@ void TMainfm::BuildMenus() {
   Delete1 = AddMenuItem(this, edit, "Delete1", "&Delete Title Button",
                         [this](TObject*) { DeleteNode(); });
   AddMenuItem(this, edit, "", "-");
-  Refresh1 = AddMenuItem(this, edit, "Refresh1", "&Refresh Preview");
+  Refresh1 = AddMenuItem(this, edit, "Refresh1", "&Refresh Preview",
+                         [this](TObject*) { RefreshPreview(); });
   Refresh1->SetShortCut(ShortCut(VK_F5, 0));
-  estSkin1 = AddMenuItem(this, edit, "estSkin1", "Test &Skin");
+  estSkin1 = AddMenuItem(this, edit, "estSkin1", "Test &Skin", [this](TObject*) { TestSkin(); });
   IniEditor1 =
       AddMenuItem(this, edit, "IniEditor1", "INI Editor", [this](TObject*) { ShowIniViewer(); });
   IniEditor1->SetVisible(false);

@@ -21,6 +21,8 @@
 
 // What the editor keeps for the whole run of the program.
 class TEZColor;
+class TForm1;
+class TSkinData;
 
 struct TEditorFolders {
   std::string ProgramFolder;  // the executable's folder, with a trailing backslash
@@ -63,6 +65,16 @@ class TMainfm : public TForm {
   // Saves a titled skin with changes, shows the sample form wearing the
   // package and photographs it into Image1 600 ms later.
   void RefreshPreview();
+  // Test: saves as Save does, then shows the sample form modally, skinned.
+  void TestSkin();
+  // Save snapshot: Image1's photograph as a JPEG file the user names.
+  void SaveSnapshot();
+  // Encodes the photograph (quality 90) and writes it to `path`; false with
+  // `error` set when that fails.
+  bool WriteSnapshot(const std::string& path, std::string& error);
+  // The sample form (null before the first Refresh or Test).
+  TForm1* SampleForm() const { return form1_; }
+  int PhotographCount() const { return photographs_; }
 
   // --- Elements (element_panel.cpp) ---
   void BuildTree();
@@ -156,6 +168,8 @@ class TMainfm : public TForm {
               *ToolButton8 = nullptr;
   TMenuItem *UpdateBitmap1 = nullptr, *Editwith1 = nullptr, *ClearBitmap1 = nullptr,
             *EditerSetting1 = nullptr;
+  TSkinData* FSD = nullptr;  // the engine, skinning the sample form only
+  TTimer* Timer1 = nullptr;  // the preview's photograph, 600 ms after Refresh
 
  private:
   // main_form.cpp: building the window.
@@ -206,6 +220,16 @@ class TMainfm : public TForm {
   // written.
   bool WriteHelpFile();
 
+  // preview_commands.cpp
+  void BuildPreview();
+  // Creates the sample form when needed and gives the engine the package.
+  void ShowSampleWithSkin();
+  void PlaceSampleOverPreview();
+  void OnPreviewTimer();
+  // Photographs the sample form through its own form skinner; false (Image1
+  // unchanged) when it is not skinned or has no size.
+  bool TakePhotograph();
+
   // bitmap_commands.cpp
   void StartBitmapEditor(const std::string& path);
   std::string CurrentBitmapKey() const;
@@ -227,4 +251,6 @@ class TMainfm : public TForm {
   std::string last_bitmap_folder_;      // where the import dialog starts
   std::string bitmap_error_name_;       // the member whose decoding error was shown
   std::unique_ptr<TBitmap> zoom_capture_;
+  TForm1* form1_ = nullptr;  // owned as a component
+  int photographs_ = 0;
 };

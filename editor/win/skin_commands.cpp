@@ -59,6 +59,8 @@ bool TMainfm::OpenSkinPath(const std::string& path, bool for_new) {
     b->SetEnabled(true);
   SetSkinCommandsEnabled(true);
   UpdateCommands(nullptr);
+  // Modified is clear: the refresh writes nothing, it only shows the skin.
+  RefreshPreview();
   return true;
 }
 

@@ -90,8 +90,8 @@ void PaintToolbarGlyphs(TBitmap& strip) {
   Folder(c, x += 16);                      // open
   Disk(c, x += 16);                        // save
   Arrows(c, x += 16);                      // refresh
-  Camera(c, x += 16);                      // snapshot
   Window(c, x += 16);                      // test
+  Camera(c, x += 16);                      // snapshot
   Page(c, x += 16);                        // help commands (hidden)
   Page(c, x += 16);
   Disk(c, x += 16);

@@ -1,6 +1,6 @@
 // The main tool bar's 16 x 16 glyphs, drawn at start-up: one cell per
-// button, in button order (convert, new, open, save, refresh, snapshot,
-// test, three help commands, add button, add colour, delete, import, INI).
+// button, in button order (convert, new, open, save, refresh, test,
+// snapshot, three help commands, add button, add colour, delete, import, INI).
 #pragma once
 
 #include "framework/graphics.h"
