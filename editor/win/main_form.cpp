@@ -108,7 +108,8 @@ void TMainfm::BuildToolBar() {
   ToolBar1->SetHeight(28);
   ToolBar1->SetParent(this);
   // Glyph order is the button order (toolbar_glyphs.h).
-  MsBtn = AddToolButton("MsBtn", "Convert", "Convert a visual style into a skin", nullptr);
+  MsBtn = AddToolButton("MsBtn", "Convert", "Convert a visual style into a skin",
+                        [this](TObject*) { RunConversion(); });
   NewBtn = AddToolButton("NewBtn", "New", "New skin from the built-in default",
                          [this](TObject*) { NewSkin(); });
   OpenBtn =
@@ -134,7 +135,8 @@ void TMainfm::BuildToolBar() {
       AddToolButton("AddColorBtn", "Add colour", "", [this](TObject*) { AddPresetColour(); });
   DelBtn = AddToolButton("DelBtn", "Delete", "Delete the selected title button",
                          [this](TObject*) { DeleteNode(); });
-  ImportBtn = AddToolButton("ImportBtn", "Import", "Import parts of another skin", nullptr);
+  ImportBtn = AddToolButton("ImportBtn", "Import", "Import parts of another skin",
+                            [this](TObject*) { ImportCommand(); });
   IniBtn = AddToolButton("IniBtn", "INI", "Edit the section as INI text",
                          [this](TObject*) { ShowIniViewer(); });
   for (TToolButton* hidden : {WriteHelp, WriteHelp2, HelpSave, AddColorBtn})
@@ -159,7 +161,8 @@ void TMainfm::BuildMenus() {
   MainMenu1 = new TMainMenu(this);
   MainMenu1->SetName("MainMenu1");
   TMenuItem* file = AddMenuItem(this, MainMenu1->Items(), "File1", "&File");
-  ImportMsstylefile1 = AddMenuItem(this, file, "ImportMsstylefile1", "&Convert Visual Style ...");
+  ImportMsstylefile1 = AddMenuItem(this, file, "ImportMsstylefile1", "&Convert Visual Style ...",
+                                   [this](TObject*) { RunConversion(); });
   AddMenuItem(this, file, "", "-");
   Newskin1 = AddMenuItem(this, file, "Newskin1", "&New Skin", [this](TObject*) { NewSkin(); });
   Open1 = AddMenuItem(this, file, "Open1", "&Open ...", [this](TObject*) { OpenCommand(); });

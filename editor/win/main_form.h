@@ -76,6 +76,15 @@ class TMainfm : public TForm {
   TForm1* SampleForm() const { return form1_; }
   int PhotographCount() const { return photographs_; }
 
+  // --- Conversion (convert_dialog.cpp) and import (import_dialog.cpp) ---
+  // MsBtn, ImportMsstylefile1: one variant of a visual style becomes a new
+  // package in the program's folder, which then opens in place of the open
+  // skin (whose unsaved changes are offered for saving first).
+  void RunConversion();
+  // ImportBtn: groups of another package's settings copied into the open
+  // skin through TImportFm; the tree, grid and preview then show them.
+  void ImportCommand();
+
   // --- Elements (element_panel.cpp) ---
   void BuildTree();
   void LoadElement(const std::string& display_name);
