@@ -267,6 +267,10 @@ TEST_F(ConvertImport, TickedGroupsComeFromTheChosenPackage) {
                                            {"Personality", "TextShift", "77"}}));
   SelectNode("Colors");
   ASSERT_TRUE(GridShows("1 2 3"));
+  // The preview of the skin as opened.
+  ASSERT_TRUE(PumpUntil([&] { return form_->PhotographCount() > 0; }, 10000));
+  const int photographs = form_->PhotographCount();
+  const TPixmap preview_before = form_->Image1->Picture()->Bitmap().ToImage();
   AnswerFileDialog(source);
   int ticked_at_start = 0;
   TScript script({
@@ -305,6 +309,14 @@ TEST_F(ConvertImport, TickedGroupsComeFromTheChosenPackage) {
   ASSERT_NE(form_->Tree1->Selected(), nullptr);
   EXPECT_EQ(form_->Tree1->Selected()->Text(), "Colors");
   EXPECT_TRUE(GridShows("9 8 7"));
+  // The preview refresh wrote the changed skin and photographs it anew.
+  EXPECT_FALSE(form_->Modified());
+  EXPECT_EQ(IniOf(mine_).ReadString("Colours", "ButtonFace", ""), "9 8 7");
+  ASSERT_TRUE(PumpUntil([&] { return form_->PhotographCount() > photographs; }, 10000));
+  const TPixmap preview_after = form_->Image1->Picture()->Bitmap().ToImage();
+  EXPECT_FALSE(preview_after.Width == preview_before.Width &&
+               preview_after.Height == preview_before.Height &&
+               preview_after.Pixels == preview_before.Pixels);
 
   // Opened again, the dialog starts with an empty path but imports from
   // the package chosen before; "+" ticks every group.
