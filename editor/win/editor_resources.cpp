@@ -30,3 +30,6 @@ std::string LoadHelpText() {
 std::vector<uint8_t> LoadUntitlePackage() {
   return ResourceBytes("UNTITLE");
 }
+std::vector<uint8_t> LoadSplashPicture() {
+  return ResourceBytes("SPLASH");
+}

@@ -1,6 +1,6 @@
 // The texts and the package built into the program: the schema
 // ("SKININI"), the help text ("HELP") and the package New starts from
-// ("UNTITLE").
+// ("UNTITLE"), and the splash picture ("SPLASH").
 #pragma once
 
 #include <cstdint>
@@ -11,3 +11,5 @@ std::string LoadSchemaText();
 // The help resource with its lines ended by CR LF.
 std::string LoadHelpText();
 std::vector<uint8_t> LoadUntitlePackage();
+// The splash picture ("SPLASH"), a JPEG.
+std::vector<uint8_t> LoadSplashPicture();

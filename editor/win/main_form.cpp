@@ -11,6 +11,7 @@
 #include "ez_color.h"
 #include "format/file_io.h"
 #include "framework/imglist.h"
+#include "splash.h"
 #include "toolbar_glyphs.h"
 
 const char* const kSkinFileFilter = "Skin files (*.skn)|*.skn";
@@ -301,7 +302,7 @@ void TMainfm::ShowTutorial() {
 }
 
 void TMainfm::ShowAbout() {
-  ShowMessage("Tessaly skin editor\r\n\r\nEdits skin packages (.skn) for the skinning engine.");
+  ShowAboutBox(this);
 }
 
 void TMainfm::OnCloseQueryMain(bool& can_close) {

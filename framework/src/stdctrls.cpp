@@ -433,19 +433,19 @@ void TCustomLabel::Paint() {
   RECT r = ClientRect();
   HDC dc = c.Handle();
   if (!transparent_) {
+    c.Brush().SetStyle(TBrushStyle::bsSolid);
     c.Brush().SetColor(Color());
     c.FillRect(r);
   }
+  // The canvas sets the background mode from its brush on every call: a
+  // clear brush keeps the text from painting boxes over what is behind it.
+  c.Brush().SetStyle(TBrushStyle::bsClear);
   SetBkMode(dc, TRANSPARENT);
   UINT format = DT_NOPREFIX * 0 | (word_wrap_ ? DT_WORDBREAK : DT_SINGLELINE);
   if (alignment_ == TAlignment::taRightJustify) format |= DT_RIGHT;
   if (alignment_ == TAlignment::taCenter) format |= DT_CENTER;
   if (UseRightToLeftReading()) format |= DT_RTLREADING;
-  if (!Enabled()) {
-    SetTextColor(dc, ColorToRGB(clGrayText));
-  } else {
-    SetTextColor(dc, ColorToRGB(Font()->Color()));
-  }
+  c.Font().SetColor(Enabled() ? Font()->Color() : clGrayText);
   c.DrawText(Caption(), r, format);
   TGraphicControl::Paint();
 }
