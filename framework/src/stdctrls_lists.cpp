@@ -175,7 +175,7 @@ void TCustomListBox::WndProc(TMessage& msg) {
     return;
   }
   TWinControl::WndProc(msg);
-  if (msg.Msg == WM_SIZE) {
+  if (msg.Msg == WM_SIZE && columns_ > 0) {
     UpdateColumnWidth();
     InvalidateRect(WindowHandle(), nullptr, TRUE);
   }
