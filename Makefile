@@ -34,15 +34,18 @@ test: build-native build-asan build-win64 build-win32
 	@scripts/run-tests.sh build/native build/native-asan build/win64
 
 # The editor on the built-in default skin: on the user's display when there is
-# one, otherwise photographed under Xvfb into build/tessaly.bmp.
+# one, otherwise run under Xvfb, where its live preview photographs the sample
+# form wearing the skin into build/preview.jpg (the JPEG snapshot) and the
+# main window, preview pane included, into build/tessaly.bmp.
 run: setup build/win64/build.ninja
 	@cmake --build build/win64 --target tessaly
 	@if [ -n "$${DISPLAY:-}" ]; then \
 	  MV_DISPLAY="$$DISPLAY" scripts/wine-run.sh --build build/win64 build/win64/bin/tessaly.exe --new; \
 	else \
 	  scripts/wine-run.sh --build build/win64 --desktop build/win64/bin/tessaly.exe \
-	    --new --select Colors --shot build/tessaly.bmp && \
-	  echo "screenshot of the editor on the default skin: build/tessaly.bmp"; \
+	    --new --select Colors --preview-shot build/preview.jpg --shot build/tessaly.bmp && \
+	  echo "screenshot of the editor on the default skin: build/tessaly.bmp" && \
+	  echo "preview snapshot of the sample form wearing it: build/preview.jpg"; \
 	fi
 
 bench: build-native setup build/win64/build.ninja

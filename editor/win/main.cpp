@@ -1,7 +1,7 @@
 // tessaly.exe: the skin editor.
 //
 //   tessaly.exe [PACKAGE] [--new] [--select NODE] [--shot FILE.bmp] [--pick-shot FILE.bmp]
-//               [--ini-shot FILE.bmp] [--no-splash]
+//               [--ini-shot FILE.bmp] [--preview-shot FILE.jpg] [--no-splash]
 //
 // PACKAGE opens once the program is idle. --new starts on the built-in
 // default skin instead. --shot writes a screenshot of the main window once
@@ -10,6 +10,8 @@
 // colour rows) with the mouse over the colour picker and photographs the
 // whole screen: the captured screen with its magnifier. --ini-shot opens the
 // INI viewer on NODE and photographs it over the main window.
+// --preview-shot waits for the preview's photograph of the sample form and
+// saves it as that JPEG snapshot, before any other shot is taken.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -18,13 +20,14 @@
 #include "ez_color.h"
 #include "ini_viewer.h"
 #include "main_form.h"
+#include "sample_form.h"
 #include "screen_pick.h"
 #include "splash.h"
 
 namespace {
 
 struct TOptions {
-  std::string Package, Select, Shot, PickShot, IniShot;
+  std::string Package, Select, Shot, PickShot, IniShot, PreviewShot;
   bool New = false, Splash = true;
 };
 
@@ -40,6 +43,8 @@ TOptions ParseOptions() {
       o.Shot = __argv[++i];
     } else if (std::strcmp(a, "--ini-shot") == 0 && i + 1 < __argc) {
       o.IniShot = __argv[++i];
+    } else if (std::strcmp(a, "--preview-shot") == 0 && i + 1 < __argc) {
+      o.PreviewShot = __argv[++i];
     } else if (std::strcmp(a, "--pick-shot") == 0 && i + 1 < __argc) {
       o.PickShot = __argv[++i];
     } else if (std::strcmp(a, "--select") == 0 && i + 1 < __argc) {
@@ -94,6 +99,19 @@ bool ShootIniViewer(TMainfm* form, const std::string& path) {
 }
 
 // Photographs the main window once it shows a skin, then ends the program.
+// The preview's photograph is in Image1 and the sample form has closed.
+bool PreviewPhotographed(TMainfm* form) {
+  return form->PhotographCount() > 0 && form->SampleForm() && !form->SampleForm()->Visible();
+}
+
+// The preview snapshot, written by the Save snapshot code.
+bool SavePreviewShot(TMainfm* form, const std::string& path) {
+  std::string error = "no photograph of the sample form";
+  if (PreviewPhotographed(form) && form->WriteSnapshot(path, error)) return true;
+  std::fprintf(stderr, "preview snapshot %s: %s\n", path.c_str(), error.c_str());
+  return false;
+}
+
 void ScheduleShot(TMainfm* form, const TOptions& o, int& exit_code) {
   auto* timer = new TTimer(form);
   timer->SetInterval(300);
@@ -101,10 +119,12 @@ void ScheduleShot(TMainfm* form, const TOptions& o, int& exit_code) {
   timer->OnTimer = [=, &exit_code](TObject*) mutable {
     waited += 300;
     if (form->Tree1->Items()->Count() == 0 && waited < 20000) return;
+    if (!o.PreviewShot.empty() && !PreviewPhotographed(form) && waited < 20000) return;
     timer->SetEnabled(false);
     if (TTreeNode* node = FindNode(form->Tree1, o.Select)) form->Tree1->SetSelected(node);
     Application->ProcessMessages();
     form->Update();
+    if (!o.PreviewShot.empty() && !SavePreviewShot(form, o.PreviewShot)) exit_code = 1;
     if (!o.Shot.empty() && !SaveScreenAround(form->Handle(), 0, 0, o.Shot)) exit_code = 1;
     if (!o.PickShot.empty() && !ShootScreenPick(form, o.PickShot)) exit_code = 1;
     if (!o.IniShot.empty() && !ShootIniViewer(form, o.IniShot)) exit_code = 1;
@@ -129,7 +149,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   } else {
     form->OpenAtFirstIdle(options.Package);
   }
-  if (!options.Shot.empty() || !options.PickShot.empty() || !options.IniShot.empty())
+  if (!options.Shot.empty() || !options.PickShot.empty() || !options.IniShot.empty() ||
+      !options.PreviewShot.empty())
     ScheduleShot(form, options, exit_code);
   Application->Run();
   return exit_code;
