@@ -295,8 +295,9 @@ struct TGroupCase {
   std::vector<std::array<const char*, 3>> keys;  // section, key, value afterwards
 };
 
-TEST(SkinImport, EveryGroupTakesItsKeysAndImagesAndNothingElse) {
-  const std::vector<TGroupCase> cases = {
+// What each group takes; the rows are in the groups' order.
+std::vector<TGroupCase> GroupCases() {
+  return {
       {"Border",
        {},
        {{"Personality", "Left"},
@@ -385,44 +386,55 @@ TEST(SkinImport, EveryGroupTakesItsKeysAndImagesAndNothingElse) {
         {"Colours", "Window", "d"},
         {"Colours", "Menubar", "d"}}},
   };
-  ASSERT_EQ(cases.size(), static_cast<size_t>(kImportGroupCount));
-  const TSkinFileList source = SidePackage('s');
-  for (const TGroupCase& c : cases) {
-    SCOPED_TRACE(c.group);
-    TSkinFileList files = SidePackage('d');
-    TMemIniFile ini;
-    std::string ini_name;
-    std::vector<uint8_t> ini_bytes;
-    ASSERT_TRUE(files.FindIni(ini_name, ini_bytes));
-    ini.LoadFromBytes(ini_bytes);
-    TSkinImport import(ini, files);
-    ASSERT_TRUE(import.SetSource(source));
-    import.Run({c.group});
-    auto taken = [&](const TImageKey& k) {
-      for (const TImageKey& t : c.images) {
-        if (std::string(t.section) == k.section && std::string(t.key) == k.key) return true;
-      }
-      return false;
-    };
-    for (const TImageKey& k : kImageKeys) {
-      const char side = taken(k) ? 's' : 'd';
-      EXPECT_EQ(ini.ReadString(k.section, k.key, ""), MemberOf(side, k)) << k.section << k.key;
-      EXPECT_EQ(Bytes(files, MemberOf(side, k).c_str()), MemberOf(side, k));
-      if (taken(k)) {
-        EXPECT_EQ(Bytes(files, MemberOf('d', k).c_str()), "<none>");
-      }
+}
+
+// Imports one group into a fresh destination and checks every image key,
+// the replaced sections, the copied keys and the members.
+void CheckGroup(const TGroupCase& c, const TSkinFileList& source) {
+  SCOPED_TRACE(c.group);
+  TSkinFileList files = SidePackage('d');
+  TMemIniFile ini;
+  std::string ini_name;
+  std::vector<uint8_t> ini_bytes;
+  ASSERT_TRUE(files.FindIni(ini_name, ini_bytes));
+  ini.LoadFromBytes(ini_bytes);
+  TSkinImport import(ini, files);
+  ASSERT_TRUE(import.SetSource(source));
+  import.Run({c.group});
+  auto taken = [&](const TImageKey& k) {
+    for (const TImageKey& t : c.images) {
+      if (std::string(t.section) == k.section && std::string(t.key) == k.key) return true;
     }
-    // A replaced section keeps only the source's keys.
-    for (const std::string& s : c.sections)
-      EXPECT_EQ(ini.ReadString(s, "Mark", ""), s == "BUTTON0" ? "" : "s") << s;
-    for (const auto& [section, key, value] : c.keys)
-      EXPECT_EQ(ini.ReadString(section, key, "<absent>"), value) << section << " " << key;
-    // The destination's other caption button goes with the caption buttons.
-    const bool buttons = std::string(c.group) == "Caption-Button";
-    EXPECT_EQ(ini.SectionExists("BUTTON7"), !buttons);
-    EXPECT_EQ(Bytes(files, "d_b7.bmp") == "<none>", buttons);
-    EXPECT_EQ(Bytes(files, "skin.ini"), std::string(ini_bytes.begin(), ini_bytes.end()));
+    return false;
+  };
+  for (const TImageKey& k : kImageKeys) {
+    const char side = taken(k) ? 's' : 'd';
+    EXPECT_EQ(ini.ReadString(k.section, k.key, ""), MemberOf(side, k)) << k.section << k.key;
+    EXPECT_EQ(Bytes(files, MemberOf(side, k).c_str()), MemberOf(side, k));
+    if (taken(k)) {
+      EXPECT_EQ(Bytes(files, MemberOf('d', k).c_str()), "<none>");
+    }
   }
+  // A replaced section keeps only the source's keys.
+  for (const std::string& s : c.sections)
+    EXPECT_EQ(ini.ReadString(s, "Mark", ""), s == "BUTTON0" ? "" : "s") << s;
+  for (const auto& [section, key, value] : c.keys)
+    EXPECT_EQ(ini.ReadString(section, key, "<absent>"), value) << section << " " << key;
+  // The destination's other caption button goes with the caption buttons.
+  const bool buttons = std::string(c.group) == "Caption-Button";
+  EXPECT_EQ(ini.SectionExists("BUTTON7"), !buttons);
+  EXPECT_EQ(Bytes(files, "d_b7.bmp") == "<none>", buttons);
+  EXPECT_EQ(Bytes(files, "skin.ini"), std::string(ini_bytes.begin(), ini_bytes.end()));
+}
+
+TEST(SkinImport, EveryGroupTakesItsKeysAndImagesAndNothingElse) {
+  const std::vector<TGroupCase> cases = GroupCases();
+  ASSERT_EQ(cases.size(), static_cast<size_t>(kImportGroupCount));
+  for (int i = 0; i < kImportGroupCount; ++i)
+    EXPECT_STREQ(cases[static_cast<size_t>(i)].group, kImportGroups[i]);
+  const TSkinFileList source = SidePackage('s');
+  for (const TGroupCase& c : cases)
+    CheckGroup(c, source);
 }
 
 // Source and destination caption buttons with the same member names: the
