@@ -176,6 +176,25 @@ class ConvertImport : public ::testing::Test {
     Pump(3);
   }
 
+  // Opens the import dialog, clears the ticks, ticks all with "+" and
+  // imports; `shown_path` gets the path the dialog showed when it opened.
+  void ImportAgainWithEveryGroupTicked(std::string& shown_path) {
+    TScript again({
+        {[] { return OpenDialog<TImportFm>() != nullptr; },
+         [&] {
+           TImportFm* d = OpenDialog<TImportFm>();
+           shown_path = d->FileEd->Text();
+           ClickCentre(d->DelBtn);
+         }},
+        {[] { return !OpenDialog<TImportFm>()->CtrlList->Checked(3); },
+         [] { ClickCentre(OpenDialog<TImportFm>()->AddBtn); }},
+        {[] { return OpenDialog<TImportFm>()->CtrlList->Checked(3); },
+         [] { ClickCentre(OpenDialog<TImportFm>()->ImportBtn); }},
+    });
+    form_->ImportBtn->Click();
+    EXPECT_EQ(again.Done(), 3u);
+  }
+
   fs::path folder_;
   TMainfm* form_ = nullptr;
   std::string mine_;
@@ -321,20 +340,7 @@ TEST_F(ConvertImport, TickedGroupsComeFromTheChosenPackage) {
   // Opened again, the dialog starts with an empty path but imports from
   // the package chosen before; "+" ticks every group.
   std::string shown_path = "-";
-  TScript again({
-      {[] { return OpenDialog<TImportFm>() != nullptr; },
-       [&] {
-         TImportFm* d = OpenDialog<TImportFm>();
-         shown_path = d->FileEd->Text();
-         ClickCentre(d->DelBtn);
-       }},
-      {[] { return !OpenDialog<TImportFm>()->CtrlList->Checked(3); },
-       [] { ClickCentre(OpenDialog<TImportFm>()->AddBtn); }},
-      {[] { return OpenDialog<TImportFm>()->CtrlList->Checked(3); },
-       [] { ClickCentre(OpenDialog<TImportFm>()->ImportBtn); }},
-  });
-  form_->ImportBtn->Click();
-  EXPECT_EQ(again.Done(), 3u);
+  ImportAgainWithEveryGroupTicked(shown_path);
   EXPECT_EQ(shown_path, "");
   EXPECT_EQ(ini.ReadString("Colours", "Menu", ""), "5 5 5");
   EXPECT_EQ(ini.ReadString("Personality", "TextShift", ""), "77");
