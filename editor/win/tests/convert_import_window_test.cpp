@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -277,6 +278,36 @@ TEST_F(ConvertImport, ABadStyleFileSaysWhyAndOpensNothing) {
     EXPECT_EQ(form_->CurrentSkinFile(), mine_);
     EXPECT_EQ(form_->Document().Ini().ReadString("Colours", "ButtonFace", ""), "1 2 3");
   }
+}
+
+TEST_F(ConvertImport, UnreadableImagesAreReportedTogetherAndTheSkinStillOpens) {
+  // Twelve image resources that are no bitmaps: one box names the first ten.
+  std::string theme;
+  std::vector<pe::Resource> resources;
+  const char* const sections[] = {
+      "Button.PushButton", "Button.CheckBox",    "Button.RadioButton", "Tab.TabItem",
+      "Tab.Pane",          "Progress.Bar",       "Progress.Chunk",     "ComboBox.DropDownButton",
+      "Header.HeaderItem", "ScrollBar.ArrowBtn", "Window.FrameLeft",   "Window.FrameRight"};
+  for (const char* section : sections) {
+    std::string name = section;
+    for (char& c : name)
+      c = c == '.' ? '_' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    theme += std::string("[") + section + "]\r\nImageFile=" + name + ".bmp\r\nImageFile1=" + name +
+             ".bmp\r\nImageCount=1\r\n";
+    resources.push_back({pe::K(2), pe::K((name + "_BMP").c_str()), 0, {'j', 'u', 'n', 'k'}});
+  }
+  resources.push_back({pe::K("TEXTFILE"), pe::K("NORMALGREEN_INI"), 0, pe::TextResource(theme)});
+  AnswerFileDialog(Write("Junk.msstyles", pe::Build(resources).Bytes));
+  TMessageBoxLog boxes;
+  TScript script({{[] { return OpenDialog<TConvertFm>() != nullptr; },
+                   [] { ClickCentre(OpenDialog<TConvertFm>()->Button1); }}});
+  form_->MsBtn->Click();
+  EXPECT_EQ(script.Done(), 1u);
+  ASSERT_EQ(boxes.Calls().size(), 1u);
+  const std::string& text = boxes.Calls()[0].Text;
+  EXPECT_EQ(text.rfind("Read Image error:", 0), 0u) << text;
+  EXPECT_NE(text.find("... and "), std::string::npos) << text;
+  EXPECT_EQ(form_->CurrentSkinFile(), (folder_ / "Junk-GREEN.skn").string());
 }
 
 TEST_F(ConvertImport, TickedGroupsComeFromTheChosenPackage) {
