@@ -271,7 +271,9 @@ TEST_F(PreviewWindow, TestShowsTheSkinnedFormModallyUntilItsButtonsCloseIt) {
 
 TEST_F(PreviewWindow, TestRightAfterRefreshStillOpensTheForm) {
   form_->OpenSkinFile(package_);
-  ASSERT_TRUE(PumpUntil([&] { return form_->SampleForm() && form_->SampleForm()->Visible(); }));
+  ASSERT_TRUE(PhotographTaken(1));
+  form_->RefreshPreview();
+  ASSERT_TRUE(form_->SampleForm()->Visible());
   TModalClicker clicker(form_, [](TForm1* f) { return f->Button2; });
   form_->TestSkin();
   EXPECT_TRUE(clicker.Skinned());
