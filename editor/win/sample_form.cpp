@@ -106,11 +106,15 @@ void TForm1::BuildSecondPage() {
   ToolButton2->SetCaption("Button2");
   ToolButton2->SetParent(ToolBar1);
   TrackBar1 = Place<TTrackBar>(this, TabSheet2, "TrackBar1", 4, 34, 170, 30);
+  // Turning a spin or a scroll bar swaps its width and height: turned
+  // first, placed after.
   UpDown1 = Place<TUpDown>(this, TabSheet2, "UpDown1", 8, 76, 40, 20);
   UpDown1->SetOrientation(TUDOrientation::udHorizontal);
+  UpDown1->SetBounds(8, 76, 40, 20);
   SpinEdit1 = Place<TSpinEdit>(this, TabSheet2, "SpinEdit1", 60, 76, 70, 21);
   ScrollBar1 = Place<TScrollBar>(this, TabSheet2, "ScrollBar1", 190, 34, 17, 80);
   ScrollBar1->SetKind(TScrollBarKind::sbVertical);
+  ScrollBar1->SetBounds(190, 34, 17, 80);
 }
 
 void TForm1::BuildButtons() {
