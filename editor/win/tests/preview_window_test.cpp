@@ -337,6 +337,17 @@ TEST_F(PreviewWindow, SnapshotIsAJpegOfThePhotographNeverOverThePackage) {
     ReadFileBytes(chosen, bytes);
     EXPECT_EQ(bytes.size() == 3, answer == IDNO);
   }
+
+  // A file that cannot be written ends in an error box, nothing else.
+  chosen = (folder_ / "no such folder" / "shot.jpg").string();
+  {
+    TMessageBoxLog boxes;
+    form_->SaveSnapshot();
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(boxes.Calls()[0].Text.rfind(SnapshotFailureText(""), 0), 0u);
+    EXPECT_TRUE(boxes.Calls()[0].Flags & MB_ICONERROR);
+  }
+  EXPECT_FALSE(FileExists(chosen));
 }
 
 }  // namespace
