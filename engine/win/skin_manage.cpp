@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "engine_win/skin_data.h"
+#include "framework/menus.h"
 #include "format/text.h"
 
 TSkinManage* SkinManager = nullptr;
@@ -186,21 +187,13 @@ TSkinData* TSkinManage::ChooseFor(HWND window, const std::string& class_name) co
   return i < 0 ? nullptr : data_list_[static_cast<size_t>(i)];
 }
 
-bool TSkinManage::SkinWindow(HWND window) {
-  last_judged_ = window;
-  if (!SkinningOn) {
-    last_verdict_ = TSkinVerdict::SkinningOff;
-    return false;
-  }
-  PurgeForms();
-  if (!window || !IsWindow(window)) return false;
-  TWindowFacts f;
+TSkinVerdict TSkinManage::Judge(HWND window, TWindowFacts& f, TWinControl*& form) {
   f.ClassName = WindowClassName(window);
   f.Style = static_cast<uint32_t>(GetWindowLongPtrA(window, GWL_STYLE));
   f.ExStyle = static_cast<uint32_t>(GetWindowLongPtrA(window, GWL_EXSTYLE));
   HWND parent = GetAncestor(window, GA_PARENT);
   if (parent && parent != GetDesktopWindow()) f.ParentClass = WindowClassName(parent);
-  TWinControl* form = FormOfWindow(window);
+  form = FormOfWindow(window);
   f.HasForm = form != nullptr;
   if (form) f.FormTag = static_cast<int>(std::clamp<intptr_t>(form->Tag(), INT_MIN, INT_MAX));
   f.OwnModule = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE)) ==
@@ -219,7 +212,20 @@ bool TSkinManage::SkinWindow(HWND window) {
       return main->FormFilter(window, std::string(cls), do_skin);
     };
   }
-  last_verdict_ = JudgeWindow(f, ctx);
+  return JudgeWindow(f, ctx);
+}
+
+bool TSkinManage::SkinWindow(HWND window) {
+  last_judged_ = window;
+  if (!SkinningOn) {
+    last_verdict_ = TSkinVerdict::SkinningOff;
+    return false;
+  }
+  PurgeForms();
+  if (!window || !IsWindow(window)) return false;
+  TWindowFacts f;
+  TWinControl* form = nullptr;
+  last_verdict_ = Judge(window, f, form);
   if (last_verdict_ != TSkinVerdict::Skin) return false;
   // The filter may have run application code: check again.
   if (!IsWindow(window) || FindFormSkinner(window)) return false;
@@ -291,9 +297,51 @@ void TSkinManage::UnskinAndFree(size_t index) {
   }
 }
 
+namespace {
+
+// The window a menu that is being opened belongs to: the form owning a
+// framework popup menu (whose window a utility window owns), else the
+// window tracking the menu, else the active window.
+HWND MenuOwnerWindow() {
+  if (TPopupMenu* menu = TPopupMenu::Showing()) {
+    for (TComponent* c = menu->Owner(); c; c = c->Owner()) {
+      if (!c->Is<TCustomForm>()) continue;
+      auto* form = static_cast<TCustomForm*>(c);
+      if (form->HandleAllocated()) return form->Handle();
+      break;
+    }
+  }
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (GetGUIThreadInfo(GetCurrentThreadId(), &info) && info.hwndMenuOwner)
+    return info.hwndMenuOwner;
+  return GetActiveWindow();
+}
+
+}  // namespace
+
+bool TSkinManage::MenuOwnerRefused() {
+  HWND owner = MenuOwnerWindow();
+  if (!owner || !IsWindow(owner)) return false;
+  if (HWND root = GetAncestor(owner, GA_ROOT)) owner = root;
+  if (FindFormSkinner(owner)) return false;
+  TWindowFacts f;
+  TWinControl* form = nullptr;
+  switch (Judge(owner, f, form)) {
+    case TSkinVerdict::FixedTag:
+    case TSkinVerdict::ExcludedClass:
+    case TSkinVerdict::Filtered:
+      return true;
+    default:
+      return false;
+  }
+}
+
 void TSkinManage::SkinPopup(HWND window) {
   if (!SkinningOn || IsPopupSkinned(window)) return;
   if (SendMessageA(window, kSkmIsSkinned, 0, 0) == 1) return;
+  // A window the skin is kept off keeps the system's look in its menus too.
+  if (MenuOwnerRefused()) return;
   TSkinData* d = ChooseFor(window, WindowClassName(window));
   if (!d || d->SkinEmpty()) return;
   if (!PopupKindAllowed(PopupKind, d->SkinControls())) return;

@@ -606,9 +606,25 @@ HWND PopupWindow() {
 TPopupMenu::TPopupMenu(TComponent* owner) : TMenu(owner) {}
 TPopupMenu::~TPopupMenu() = default;
 
+namespace {
+thread_local TPopupMenu* g_showing_popup = nullptr;
+
+// Marks a menu as the one shown for as long as it is tracked.
+struct TShowingPopup {
+  explicit TShowingPopup(TPopupMenu* menu) : outer(g_showing_popup) { g_showing_popup = menu; }
+  ~TShowingPopup() { g_showing_popup = outer; }
+  TPopupMenu* outer;
+};
+}  // namespace
+
+TPopupMenu* TPopupMenu::Showing() {
+  return g_showing_popup;
+}
+
 void TPopupMenu::Popup(int x, int y) {
   if (OnPopup) OnPopup(this);
   HWND owner = PopupWindow();
+  TShowingPopup showing(this);
   UINT flags = TPM_LEFTBUTTON | TPM_RIGHTBUTTON;
   if (IsRightToLeft()) flags |= TPM_RIGHTALIGN | TPM_LAYOUTRTL;
   // The owner must be the foreground window or the menu does not close when

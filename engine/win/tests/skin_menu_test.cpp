@@ -489,6 +489,48 @@ TEST_F(SkinMenuTest, PopupMenusPaintedFromTheSkinExceptOnRichEditForms) {
   rich->Free();
 }
 
+// The menus of a window the skin is kept off (here the fixed tag) keep the
+// system's look, its context menu and its menu bar's dropdowns alike, while
+// the skinned form's context menu still wears the skin.
+TEST_F(SkinMenuTest, MenusOfAnUnskinnedWindowKeepTheSystemsLook) {
+  auto* plain = Create<TMenuTestForm>(Application);
+  plain->SetTag(99);
+  plain->SetBounds(560, 100, 420, 300);
+  plain->Show();
+  SetForegroundWindow(plain->Handle());
+  PumpUntil([&] { return GetForegroundWindow() == plain->Handle(); }, 1000);
+  ASSERT_NE(SendMessageA(plain->Handle(), kSkmIsSkinned, 0, 0), 1);
+  // Whether the first menu window that opens answers as skinned.
+  auto open = [&](TMenuTestForm* owner, bool context) {
+    int answers = -1;
+    TScript s;
+    s.Steps = {[&] {
+      if (s.Again(!OpenMenus().empty())) return;
+      if (!OpenMenus().empty())
+        answers = SendMessageA(OpenMenus().front(), kSkmIsSkinned, 0, 0) == 1;
+      EndMenu();  // the menu bar's loop too, which an Escape would leave running
+    }};
+    s.Start();
+    if (context) {
+      POINT at{60, 60};
+      ClientToScreen(owner->Handle(), &at);
+      owner->Context->Popup(at.x, at.y);
+    } else {
+      Key('F', true);
+    }
+    EXPECT_TRUE(PumpUntil([&] { return s.Done() && OpenMenus().empty(); }, 8000));
+    PumpUntil([] { return false; }, 100);
+    return answers;
+  };
+  EXPECT_EQ(open(plain, true), 0);
+  SetForegroundWindow(plain->Handle());
+  PumpUntil([&] { return GetForegroundWindow() == plain->Handle(); }, 1000);
+  EXPECT_EQ(open(plain, false), 0);
+  EXPECT_EQ(open(form_, true), 1);
+  EXPECT_TRUE(SkinManager->PopupSkinners().empty());
+  plain->Free();
+}
+
 // A menu keeps the popup window it was bound to: drawing its entries again
 // after a cascade's window appeared does not hand it the cascade's window.
 TEST_F(SkinMenuTest, BoundMenusKeepTheirWindowWhenACascadeOpens) {

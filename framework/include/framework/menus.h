@@ -187,6 +187,9 @@ class TPopupMenu : public TMenu {
   // The control the menu is shown for (set by whoever shows it).
   TControl* PopupComponent() const { return popup_component_; }
   void SetPopupComponent(TControl* c) { popup_component_ = c; }
+  // The menu this thread is showing through Popup, or null. Its window is
+  // owned by a utility window, so this says whose menu it is.
+  static TPopupMenu* Showing();
 
  protected:
   HMENU CreateMenuHandle() override { return CreatePopupMenu(); }

@@ -137,6 +137,11 @@ class TSkinManage : public TComponent {
   TSkinData* MainSkinData = nullptr;
 
  private:
+  // The facts of `window` and the verdict on skinning it as a form.
+  TSkinVerdict Judge(HWND window, TWindowFacts& f, TWinControl*& form);
+  // Whether the window a menu being opened belongs to is one the skin is
+  // kept off (the window filter, the fixed tag, an excluded class).
+  bool MenuOwnerRefused();
   friend LRESULT CALLBACK SkinHookProc(int code, WPARAM wparam, LPARAM lparam);
   TSkinData* ChooseFor(HWND window, const std::string& class_name) const;
   void UnskinAndFree(size_t index);
