@@ -48,14 +48,7 @@ class ColourPick : public ::testing::Test {
   void TearDown() override {
     INPUT up = real_input::MouseInput(POINT{5, 1000}, MOUSEEVENTF_LEFTUP);
     SendInput(1, &up, sizeof up);
-    {
-      TMessageBoxLog quiet(IDNO);
-      form_->OnCloseQuery = nullptr;
-      form_->Free();
-    }
-    Pump(5);
-    std::error_code ec;
-    fs::remove_all(folder_, ec);
+    CloseEditor(form_, folder_);
   }
   void ClickNode(const std::string& caption) {
     TTreeNodes* items = form_->Tree1->Items();

@@ -136,19 +136,10 @@ class ConvertImport : public ::testing::Test {
     MouseAt(POINT{1, 1}, MOUSEEVENTF_LEFTUP);
     SetFileDialogHook(nullptr);
     TImportFm::SourceFile().clear();
-    {
-      TMessageBoxLog quiet(IDNO);
-      form_->OnCloseQuery = nullptr;
-      form_->Free();
-    }
-    Pump(5);
-    std::error_code ec;
-    fs::remove_all(folder_, ec);
+    CloseEditor(form_, folder_);
   }
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-    const std::string path = (folder_ / name).string();
-    WriteFileAtomic(path, bytes);
-    return path;
+    return WriteTestFile(folder_, name, bytes);
   }
   // The file dialog answers with `path` and remembers how it was asked.
   void AnswerFileDialog(const std::string& path) {

@@ -66,19 +66,10 @@ class EditorForm : public ::testing::Test {
     INPUT up = MouseInput(POINT{0, 0}, MOUSEEVENTF_LEFTUP);
     SendInput(1, &up, sizeof up);
     SetFileDialogHook(nullptr);
-    {
-      TMessageBoxLog quiet(IDNO);  // a test that left changes is not asked about them
-      form_->OnCloseQuery = nullptr;
-      form_->Free();
-    }
-    Pump(5);
-    std::error_code ec;
-    fs::remove_all(folder_, ec);
+    CloseEditor(form_, folder_);
   }
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-    const std::string path = (folder_ / name).string();
-    WriteFileAtomic(path, bytes);
-    return path;
+    return WriteTestFile(folder_, name, bytes);
   }
   TTreeNode* Node(const std::string& caption) const {
     TTreeNodes* items = form_->Tree1->Items();

@@ -155,20 +155,9 @@ class IniAndHelp : public ::testing::Test {
     SetForegroundWindow(form_->Handle());
     Pump(20);
   }
-  void TearDown() override {
-    {
-      TMessageBoxLog quiet(IDNO);
-      form_->OnCloseQuery = nullptr;
-      form_->Free();
-    }
-    Pump(5);
-    std::error_code ec;
-    fs::remove_all(folder_, ec);
-  }
+  void TearDown() override { CloseEditor(form_, folder_); }
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-    const std::string path = (folder_ / name).string();
-    WriteFileAtomic(path, bytes);
-    return path;
+    return WriteTestFile(folder_, name, bytes);
   }
   void Select(const std::string& caption, int row) {
     TTreeNodes* items = form_->Tree1->Items();

@@ -106,14 +106,7 @@ class PreviewWindow : public ::testing::Test {
   }
   void TearDown() override {
     SetFileDialogHook(nullptr);
-    {
-      TMessageBoxLog quiet(IDNO);
-      form_->OnCloseQuery = nullptr;
-      form_->Free();
-    }
-    Pump(5);
-    std::error_code ec;
-    fs::remove_all(folder_, ec);
+    CloseEditor(form_, folder_);
   }
   // Waits until `count` photographs were taken and the sample form is gone.
   bool PhotographTaken(int count) {
