@@ -273,5 +273,5 @@ class TExeImage {
   std::vector<std::unique_ptr<TResourceItem>> held_;  // the icon and cursor type items
   uint64_t section_base_ = 0;
   uint32_t section_rva_ = 0;
-  size_t budget_ = 1u << 20;
+  size_t budget_ = 1u << 16;  // real files hold a few thousand items
 };
