@@ -353,13 +353,22 @@ void DrawCappedStrip(HDC dc, const TRect& r, const TNativeBitmap& src, bool vert
 void DrawFrameScaled(HDC dc, const TRect& r, const TNativeBitmap& src, bool transparent, int n,
                      int k) {
   if (Negative(r) || r.IsEmpty() || src.Empty()) return;
+  // Into a plain memory DIB a frame kept at its size or grown is stretched
+  // straight across, as the piece below would be, without a piece of its
+  // own. Shrinking is left to GDI, which samples differently then.
+  const TRect frame = FrameRect(src.Width(), src.Height(), n, k, false);
+  const bool grown = r.Width() >= frame.Width() && r.Height() >= frame.Height();
+  TDibTarget t;
+  if (!frame.IsEmpty() && grown && DirectTarget(dc, t)) {
+    ComposeStretch(t, r, src, frame, transparent);
+    return;
+  }
   TNativeBitmap piece(r.Width(), r.Height());
   if (piece.Empty()) return;
   {
     TMemoryDC pdc(piece), sdc(src);
     SetStretchBltMode(pdc.Handle(), COLORONCOLOR);
-    const TRect f = FrameRect(src.Width(), src.Height(), n, k, false);
-    if (!f.IsEmpty()) Stretch(pdc.Handle(), {0, 0, r.Width(), r.Height()}, sdc.Handle(), f);
+    if (!frame.IsEmpty()) Stretch(pdc.Handle(), {0, 0, r.Width(), r.Height()}, sdc.Handle(), frame);
   }
   GdiFlush();
   Present(dc, r, piece, transparent);
@@ -370,6 +379,12 @@ void DrawFrameCentred(HDC dc, const TRect& r, const TNativeBitmap& src, bool tra
   if (Negative(r) || src.Empty()) return;
   const TRect f = FrameRect(src.Width(), src.Height(), n, k, false);
   if (f.IsEmpty()) return;
+  TDibTarget t;
+  if (DirectTarget(dc, t)) {
+    const TPoint o = CentredOrigin(r, f.Width(), f.Height());
+    ComposeStretch(t, {o.X, o.Y, o.X + f.Width(), o.Y + f.Height()}, src, f, transparent);
+    return;
+  }
   TNativeBitmap piece(f.Width(), f.Height());
   if (piece.Empty()) return;
   {

@@ -268,6 +268,47 @@ TEST(GdiPaint, DirectCompositionMatchesGdi) {
   }
 }
 
+// A frame scaled into a rectangle or centred in one (title buttons, glyphs)
+// comes out the same straight into a memory DIB as through GDI, shrunk or
+// grown, plain or transparent, partly outside the target or not.
+TEST(GdiPaint, ScaledAndCentredFramesDirectMatchGdi) {
+  TPixmap strip = MakeTestStrip(Element(5, 3, 13, 11, {3, 2, 4, 2}));
+  FillRectangle(strip, 13, 0, 17, 4, kMagenta);  // a transparent corner in frame 2
+  const TNativeBitmap src(strip);
+  struct TCase {
+    TRect R;
+    bool Transparent, Centred;
+  };
+  for (const TCase& c : {TCase{{4, 3, 30, 20}, false, false},
+                         {{4, 3, 30, 20}, true, false},
+                         {{10, 8, 17, 13}, true, false},
+                         {{-6, -5, 15, 9}, true, false},
+                         {{50, 40, 75, 61}, false, false},
+                         {{0, 0, 40, 30}, true, true},
+                         {{-8, 20, 5, 33}, false, true},
+                         {{30, 2, 36, 6}, true, true}}) {
+    TNativeBitmap a(64, 48), b(64, 48);
+    TMemoryDC adc(a), bdc(b);
+    ForceGdiPath(bdc.Handle(), 64, 48);
+    for (TNativeBitmap* t : {&a, &b})
+      for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 64; ++x)
+          t->SetPixelColour(x, y, RGBColour(x * 3, y * 5, 91));
+    for (HDC dc : {adc.Handle(), bdc.Handle()}) {
+      if (c.Centred)
+        DrawFrameCentred(dc, c.R, src, c.Transparent, 3, 2);
+      else
+        DrawFrameScaled(dc, c.R, src, c.Transparent, 3, 2);
+    }
+    GdiFlush();
+    for (int y = 0; y < 48; ++y)
+      for (int x = 0; x < 64; ++x)
+        ASSERT_EQ(a.Pixel(x, y), b.Pixel(x, y))
+            << c.R.Left << "," << c.R.Top << " " << c.R.Width() << "x" << c.R.Height()
+            << (c.Centred ? " centred" : " scaled") << " at " << x << "," << y;
+  }
+}
+
 // Every element of the default skin, sliced at its own frame size, gives its
 // frame back unchanged; the GDI and portable painters agree at any size on
 // where every corner pixel goes.
