@@ -6,6 +6,10 @@
 #include <memory>
 #include <new>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr int N = 4096;                      // ring buffer size
@@ -51,8 +55,10 @@ static_assert(kPos.code[1] == 0x20 && kPos.code[4] == 0x50 && kPos.code[12] == 0
               kPos.code[24] == 0xC0 && kPos.code[48] == 0xF0 && kPos.code[63] == 0xFF);
 
 // Adaptive Huffman model shared by both directions.
+constexpr int FREQ_PAD = 8;  // slack behind the sentinel for 8-wide compares
+
 struct Huffman {
-  uint32_t freq[T + 1];
+  uint32_t freq[T + 1 + FREQ_PAD];
   int32_t prnt[T + N_CHAR];
   int32_t son[T];
 
@@ -67,7 +73,8 @@ struct Huffman {
       son[j] = i;
       prnt[i] = prnt[i + 1] = j;
     }
-    freq[T] = 0xFFFF;
+    for (int i = T; i <= T + FREQ_PAD; ++i)
+      freq[i] = 0xFFFF;  // the sentinel and the slack behind it
     prnt[R] = 0;
   }
 
@@ -112,28 +119,33 @@ struct Huffman {
     } while ((c = prnt[c]) != 0);
   }
 
+  // As Update, for a symbol whose path is known: `n` nodes from its leaf's
+  // position up to the root's child, node i at first[i * stride]. While no
+  // node moves, the parent of each is the next one on the path, so the counts
+  // can go up without waiting for each parent to be looked up; from the first
+  // move on the walk follows the parents.
+  void UpdateAlong(int c, const int* first, int n, int stride) {
+    if (freq[R] == MAX_FREQ) [[unlikely]] {
+      Update(c);  // the rebuild reshapes the tree
+      return;
+    }
+    for (int i = 0; i <= n; ++i) {
+      const int node = i < n ? first[i * stride] : R;
+      if (uint32_t k = ++freq[node]; k > freq[node + 1]) {
+        int m = Exchange(node, k);
+        while ((m = prnt[m]) != 0) {
+          if (uint32_t km = ++freq[m]; km > freq[m + 1]) m = Exchange(m, km);
+        }
+        return;
+      }
+    }
+  }
+
   // Node c's frequency just became k, above its right neighbour's: swap c
   // with the last node whose frequency is still below k, and return that
   // node's index (where c's subtree now is).
   int Exchange(int c, uint32_t k) {
-    // freq is ascending; runs of equal frequencies can be hundreds of nodes
-    // long, so gallop, then halve.
-    int lo = c + 1, step = 1, hi = c + 2;
-    while (hi < T && k > freq[hi]) {
-      lo = hi;
-      step <<= 1;
-      hi = lo + step;
-    }
-    if (hi > T) hi = T;  // freq[T] is the 0xFFFF sentinel
-    while (hi - lo > 1) {
-      int mid = lo + (hi - lo) / 2;
-      if (k > freq[mid]) {
-        lo = mid;
-      } else {
-        hi = mid;
-      }
-    }
-    const int l = lo;
+    const int l = LastBelow(c, k);
     freq[c] = freq[l];
     freq[l] = k;
 
@@ -148,6 +160,49 @@ struct Huffman {
     if (j < T) prnt[j + 1] = c;
     son[c] = j;
     return l;
+  }
+
+  // The last node after c whose frequency is below k (freq[c + 1] is).
+  // freq is ascending from c + 1 and ends in the 0xFFFF sentinel. Most
+  // searches end within a few nodes: the next eight are compared at once, so
+  // the search costs one predictable branch instead of a mispredicted one per
+  // node; longer runs of equal frequencies (hundreds of nodes right after the
+  // start) gallop, then halve.
+  int LastBelow(int c, uint32_t k) const {
+#if defined(__SSE2__)
+    // Frequencies stay below 0x10000, so signed lanes compare them exactly.
+    const __m128i key = _mm_set1_epi32(static_cast<int>(k));
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&freq[c + 1]));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&freq[c + 5]));
+    const unsigned below =
+        static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(key, a)))) |
+        static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpgt_epi32(key, b)))) << 4;
+    // Ascending: the nodes below k are a prefix of the eight.
+    if (below != 0xFF) return c + __builtin_ctz(~below);
+    return Gallop(c + 8, k);
+#else
+    return Gallop(c + 1, k);
+#endif
+  }
+
+  // The last node from `lo` on whose frequency is below k (freq[lo] is).
+  int Gallop(int lo, uint32_t k) const {
+    int step = 1, hi = lo + 1;
+    while (hi < T && k > freq[hi]) {
+      lo = hi;
+      step <<= 1;
+      hi = lo + step;
+    }
+    if (hi > T) hi = T;  // freq[T] is the 0xFFFF sentinel
+    while (hi - lo > 1) {
+      int mid = lo + (hi - lo) / 2;
+      if (k > freq[mid]) {
+        lo = mid;
+      } else {
+        hi = mid;
+      }
+    }
+    return lo;
   }
 };
 
@@ -290,8 +345,8 @@ struct EncoderState {
   // Match-finder trees: the two children of each node side by side ([0] left,
   // [1] right; entries N+1..N+256 are the roots, right child only) and the
   // parents. 16-bit entries keep the whole finder in the first-level cache.
-  int32_t child[N + 257][2];
-  int32_t dad[N + 1];
+  int16_t child[N + 257][2];
+  int16_t dad[N + 1];
   Huffman huff;
   int match_position = 0;
   int match_length = 0;
@@ -328,11 +383,17 @@ class BitWriter {
   uint32_t written_ = 0;
 };
 
+// Tree entries are 16-bit: every index (ring positions, NIL, the roots) is
+// below N + 257.
+inline int16_t Index16(int i) {
+  return static_cast<int16_t>(i);
+}
+
 void InitTree(EncoderState& s) {
   for (int i = N + 1; i <= N + 256; ++i)
-    s.child[i][1] = NIL;
+    s.child[i][1] = Index16(NIL);
   for (int i = 0; i < N; ++i)
-    s.dad[i] = NIL;
+    s.dad[i] = Index16(NIL);
 }
 
 inline uint64_t Load64(const uint8_t* p) {
@@ -365,12 +426,12 @@ void InsertNode(EncoderState& s, int r) {
   const uint8_t* key = &s.text[r];
   const uint64_t head = Load64(key + 1);
   int p = N + 1 + key[0];
-  s.child[r][0] = s.child[r][1] = NIL;
+  s.child[r][0] = s.child[r][1] = Index16(NIL);
   s.match_length = 0;
   int q = s.child[p][1];  // the first step from a root goes right
   if (q == NIL) {
-    s.child[p][1] = r;
-    s.dad[r] = p;
+    s.child[p][1] = Index16(r);
+    s.dad[r] = Index16(p);
     return;
   }
   uint64_t node = Load64(&s.text[q + 1]);
@@ -401,33 +462,27 @@ void InsertNode(EncoderState& s, int r) {
         s.match_position = pos;
       }
     }
-    if (cmp >= 0) {
-      if (right_child == NIL) {
-        s.child[p][1] = r;
-        s.dad[r] = p;
-        return;
-      }
-      q = right_child;
-      node = right_head;
-    } else {
-      if (left == NIL) {
-        s.child[p][0] = r;
-        s.dad[r] = p;
-        return;
-      }
-      q = left;
-      node = left_head;
+    // On data with few repeats the direction is a coin toss: choose the
+    // child by selection, not by a branch the processor would mispredict
+    // every other step.
+    const int dir = cmp >= 0;
+    q = dir ? right_child : left;
+    node = dir ? right_head : left_head;
+    if (q == NIL) {
+      s.child[p][dir] = Index16(r);
+      s.dad[r] = Index16(p);
+      return;
     }
   }
   // Full-length match: r takes p's place and p leaves the tree.
   s.dad[r] = s.dad[p];
   s.child[r][0] = s.child[p][0];
   s.child[r][1] = s.child[p][1];
-  s.dad[s.child[p][0]] = r;
-  s.dad[s.child[p][1]] = r;
+  s.dad[s.child[p][0]] = Index16(r);
+  s.dad[s.child[p][1]] = Index16(r);
   int parent = s.dad[p];
-  s.child[parent][s.child[parent][1] == p] = r;
-  s.dad[p] = NIL;
+  s.child[parent][s.child[parent][1] == p] = Index16(r);
+  s.dad[p] = Index16(NIL);
 }
 
 void DeleteNode(EncoderState& s, int p) {
@@ -446,15 +501,15 @@ void DeleteNode(EncoderState& s, int p) {
       s.child[s.dad[q]][1] = s.child[q][0];
       s.dad[s.child[q][0]] = s.dad[q];
       s.child[q][0] = s.child[p][0];
-      s.dad[s.child[p][0]] = q;
+      s.dad[s.child[p][0]] = Index16(q);
     }
     s.child[q][1] = s.child[p][1];
-    s.dad[s.child[p][1]] = q;
+    s.dad[s.child[p][1]] = Index16(q);
   }
   s.dad[q] = s.dad[p];
   int parent = s.dad[p];
-  s.child[parent][s.child[parent][1] == p] = q;
-  s.dad[p] = NIL;
+  s.child[parent][s.child[parent][1] == p] = Index16(q);
+  s.dad[p] = Index16(NIL);
 }
 
 template <class Sink>
@@ -463,8 +518,10 @@ void EncodeChar(EncoderState& s, BitWriter<Sink>& out, int c) {
   // can grow past 16 bits in a skewed tree; they are written whole.
   uint64_t code = 0;
   int len = 0;
+  int path[64];  // the nodes passed, leaf end first, for the update
   int k = s.huff.prnt[c + T];
   do {
+    path[len] = k;
     code |= static_cast<uint64_t>(k & 1) << len;
     ++len;
   } while ((k = s.huff.prnt[k]) != R && len < 64);
@@ -479,10 +536,11 @@ void EncodeChar(EncoderState& s, BitWriter<Sink>& out, int c) {
     while ((k = s.huff.prnt[k]) != R);
     for (int b : bits)
       out.Put(static_cast<uint64_t>(b), 1);
+    s.huff.Update(c);
   } else {
     out.Put(code, len);
+    s.huff.UpdateAlong(c, path, len, 1);
   }
-  s.huff.Update(c);
 }
 
 template <class Sink>
@@ -566,21 +624,29 @@ class BitReader {
   // returns the leaf's symbol. The buffer is topped up once per symbol: a tree
   // whose root frequency stays below 0x8000 is far shallower than 57 levels;
   // deeper paths (which cannot occur) would still be read bit by bit.
-  int Symbol(const int32_t* son) {
+  // `path` receives the nodes passed below the root, root end first, and
+  // `depth` their number; -1 when the path ran past the buffered bits.
+  int Symbol(const int32_t* son, int (&path)[64], int& depth) {
     if (bits_ < 32) Refill();
     uint64_t b = buf_;
     const int avail = bits_;
     int used = 0;
     int c = son[R];
     while (c < T && used < avail) {
-      c = son[c + static_cast<int>(b >> 63)];
+      const int node = c + static_cast<int>(b >> 63);
+      path[used] = node;
+      c = son[node];
       b <<= 1;
       ++used;
     }
     buf_ = b;
     bits_ -= used;
-    while (c < T)
-      c = son[c + Bit()];
+    depth = used;
+    if (c < T) [[unlikely]] {
+      depth = -1;
+      while (c < T)
+        c = son[c + Bit()];
+    }
     return c - T;
   }
   // Bits taken from the input, including made-up zero bits past its end.
@@ -697,8 +763,13 @@ bool Decode(uint32_t size, Source& src, Output& out) {
   const int32_t* son = huff->son;
   uint64_t count = 0;
   while (count < size) {
-    int c = in.Symbol(son);
-    huff->Update(c);
+    int path[64], depth;
+    int c = in.Symbol(son, path, depth);
+    if (depth > 0) {
+      huff->UpdateAlong(c, &path[depth - 1], depth, -1);
+    } else {
+      huff->Update(c);
+    }
     if (c < 256) {
       out.Literal(static_cast<uint8_t>(c));
       ++count;

@@ -169,6 +169,29 @@ TEST(Lzh, SkewedLiteralsRoundTrip) {
   EXPECT_TRUE(back.Bytes == input);
 }
 
+TEST(Lzh, SmallAlphabetsMatchTheReferenceBitForBit) {
+  // Few symbols in use climb to the top of the adaptive tree and keep
+  // trading places there, next to the root and its sentinel; uniform and
+  // weighted draws give runs of equal counts shorter and longer than the
+  // eight nodes the exchange search looks at in one step.
+  for (int alphabet = 2; alphabet <= 12; ++alphabet) {
+    for (bool weighted : {false, true}) {
+      std::mt19937 rng(static_cast<uint32_t>(alphabet * 2 + weighted));
+      std::vector<uint8_t> input(90000);
+      for (auto& b : input) {
+        uint32_t v = static_cast<uint32_t>(rng() % static_cast<uint32_t>(alphabet));
+        if (weighted)
+          v = std::min(v, static_cast<uint32_t>(rng() % static_cast<uint32_t>(alphabet)));
+        b = static_cast<uint8_t>('a' + v * 19);
+      }
+      std::vector<uint8_t> coded = LzhPack(input);
+      EXPECT_TRUE(coded == lzhuf_ref::Encode(input)) << alphabet << " " << weighted;
+      EXPECT_TRUE(LzhUnpack(coded, static_cast<uint32_t>(input.size())).Bytes == input)
+          << alphabet << " " << weighted;
+    }
+  }
+}
+
 TEST(Lzh, AFinalMatchIsCopiedWholePastTheRequestedSize) {
   std::vector<uint8_t> coded = LzhPack(std::vector<uint8_t>(60, 'x'));
   TLzhUnpacked out = LzhUnpack(coded, 2);  // one literal, then a 59-byte match
