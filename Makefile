@@ -6,7 +6,9 @@
 #   make build   build the host and Windows trees
 #   make bench   build and run the benchmarks
 #   make fuzz    run the fuzz targets with libFuzzer for a while (clang)
-.PHONY: setup build build-native build-asan build-win64 build-win32 test run bench fuzz clean
+#   make damaged-corpus  the whole damaged-skin corpus through engine and editor
+.PHONY: setup build build-native build-asan build-win64 build-win32 test run bench fuzz clean \
+  damaged-corpus
 
 SAMPLE := build/sample
 
@@ -50,17 +52,31 @@ run: setup build/win64/build.ninja
 
 bench: build-native setup build/win64/build.ninja
 	@build/native/bin/lzh_bench
-	@cmake --build build/win64 --target paint_bench frame_bench
+	@bench/lzh_commands.sh build/native
+	@cmake --build build/win64 --target paint_bench frame_bench gallery_bench editor_bench
 	@scripts/wine-run.sh --build build/win64 build/win64/bin/paint_bench.exe
 	@scripts/wine-run.sh --build build/win64 build/win64/bin/frame_bench.exe
+	@scripts/wine-run.sh --build build/win64 build/win64/bin/gallery_bench.exe
+	@scripts/wine-run.sh --build build/win64 build/win64/bin/editor_bench.exe
 
+# make test runs a sample of the damaged-skin corpus; this runs all of it.
+damaged-corpus: setup build/native/build.ninja build/win64/build.ninja
+	@cmake --build build/native --target damaged-corpus
+	@cmake --build build/win64 --target damaged-corpus
+
+FUZZ_TARGETS := package_fuzz quick_ini_fuzz mem_ini_fuzz bmp_fuzz exe_image_fuzz skin_parse_fuzz \
+  skin_check_fuzz jpeg_fuzz editor_open_fuzz
 fuzz: setup
 	@CC=clang CXX=clang++ cmake --preset fuzz >/dev/null
-	@cmake --build build/fuzz --target package_fuzz quick_ini_fuzz mem_ini_fuzz bmp_fuzz skin_parse_fuzz jpeg_fuzz
-	@for t in package_fuzz quick_ini_fuzz mem_ini_fuzz bmp_fuzz skin_parse_fuzz jpeg_fuzz; do \
-	  case $$t in package_fuzz) c=package ;; bmp_fuzz) c=bmp ;; skin_parse_fuzz) c=skin ;; jpeg_fuzz) c=jpeg ;; *) c=ini ;; esac; \
+	@cmake --build build/fuzz --target $(FUZZ_TARGETS)
+	@# Each target runs as corpus:max_len; the lengths keep every target quick
+	@# enough (hundreds to thousands of runs a second) to find something.
+	@for spec in package_fuzz:package:512 quick_ini_fuzz:ini:1024 mem_ini_fuzz:ini:512 \
+	    bmp_fuzz:bmp:1024 exe_image_fuzz:pe:1024 skin_parse_fuzz:skin:512 \
+	    skin_check_fuzz:package:1024 jpeg_fuzz:jpeg:1024 editor_open_fuzz:package:1024; do \
+	  t=$${spec%%:*}; rest=$${spec#*:}; c=$${rest%%:*}; len=$${rest#*:}; \
 	  mkdir -p build/fuzz/corpus-$$t; \
-	  build/fuzz/bin/$$t -max_total_time=$${FUZZ_SECONDS:-60} -max_len=65536 \
+	  build/fuzz/bin/$$t -max_total_time=$${FUZZ_SECONDS:-60} -max_len=$$len -timeout=10 \
 	    build/fuzz/corpus-$$t fuzz/corpus/$$c || exit 1; \
 	done
 
