@@ -96,6 +96,7 @@ void TMainfm::CommitRow(int row, const std::string& value) {
     click_value_ = value;
     doc_.SetModified(true);
     RedrawMarginPreview();
+    LivePreviewChanged();
   }
   UpdateCommands(Tree1->Selected());
 }
@@ -103,6 +104,7 @@ void TMainfm::CommitRow(int row, const std::string& value) {
 void TMainfm::SetModified() {
   doc_.SetModified(true);
   UpdateCommands(Tree1->Selected());
+  LivePreviewChanged();
 }
 
 void TMainfm::DrawGridCell(int col, int row, const RECT& rect, TGridDrawState state) {

@@ -66,6 +66,7 @@ TMainfm::TMainfm(TComponent* owner, const std::string& program_folder) : TForm(o
   last_bitmap_folder_ = folders_.BitmapFolder;
 
   BuildPreview();
+  BuildCheckAndLiveCommands();
   RebuildRecentMenu();
   for (TToolButton* b :
        {RefreshBtn, PreView, WriteHelp, WriteHelp2, HelpSave, AddBtn, AddColorBtn, PreviewBtn})
@@ -294,6 +295,7 @@ void TMainfm::BuildRightPane() {
 void TMainfm::SetSkinCommandsEnabled(bool enabled) {
   IniBtn->SetEnabled(enabled);
   ImportBtn->SetEnabled(enabled);
+  CheckBtn->SetEnabled(enabled);
 }
 
 void TMainfm::ShowTutorial() {
@@ -310,6 +312,9 @@ void TMainfm::OnCloseQueryMain(bool& can_close) {
   can_close = SaveSkin(true);
 }
 
+void TMainfm::DocumentChanged() {}
+
 void TMainfm::OnCloseMain() {
   settings_->WriteString("SkinFile", "Filename", current_skin_file_);
+  live_package_.Remove();  // the program ends without freeing this window
 }

@@ -10,6 +10,8 @@
 #include "editor/bitmap_panel.h"
 #include "editor/editor_schema.h"
 #include "editor/element_editor.h"
+#include "editor/refresh_pacer.h"
+#include "editor/scratch_file.h"
 #include "editor/skin_document.h"
 #include "framework/comctrls.h"
 #include "framework/dialogs.h"
@@ -20,9 +22,11 @@
 #include "framework/stdctrls.h"
 
 // What the editor keeps for the whole run of the program.
+class TCheckFm;
 class TEZColor;
 class TForm1;
 class TSkinData;
+struct TSkinCheckReport;
 
 struct TEditorFolders {
   std::string ProgramFolder;  // the executable's folder, with a trailing backslash
@@ -85,6 +89,31 @@ class TMainfm : public TForm {
   // skin through TImportFm; the tree, grid and preview then show them.
   void ImportCommand();
 
+  // --- Check Skin (check_dialog.cpp) ---
+  // CheckBtn, CheckSkin1 (F8): the skin checker's findings on the open skin
+  // in the Check Skin window, which stays open beside this one.
+  void CheckSkinCommand();
+  // The checker's report on the open skin as it is now: the working set
+  // with the INI document's text.
+  TSkinCheckReport CheckOpenSkin();
+  // Selects the tree node and grid row that show a finding's section and
+  // key; false, with a note in the status bar, when no element shows it.
+  bool ShowFinding(const std::string& section, const std::string& key);
+  TCheckFm* CheckForm() const { return check_form_; }
+  // The status bar's panel for the notes of Check Skin and the live preview.
+  static constexpr int kNotePanel = 5;
+
+  // --- Live preview (live_preview.cpp) ---
+  // The option LivePreview1, kept in tessaly.ini: committed changes refresh
+  // the preview, at most once per 300 ms, from a temporary package in the
+  // system's temporary folder; the skin's own file is left alone.
+  bool LivePreview() const { return live_preview_; }
+  void SetLivePreview(bool on);
+  // A committed change: paces a live refresh while the option is on.
+  void LivePreviewChanged();
+  // The temporary package the last live refresh showed (empty before).
+  const std::string& LivePackage() const { return live_package_.Path(); }
+
   // --- Elements (element_panel.cpp) ---
   void BuildTree();
   void LoadElement(const std::string& display_name);
@@ -96,6 +125,10 @@ class TMainfm : public TForm {
   // A colour picked from the screen, for the current row.
   void PutPickedColour(uint32_t colour);
   void UpdateCommands(TTreeNode* node);
+  // The one place that hears "the document changed by a command": called
+  // after every edit that goes through the command layer, and after every
+  // undo and redo, once the tree, grid and bitmap page show the new state.
+  void DocumentChanged();
 
   // --- Bitmap panel (bitmap_panel.cpp) and its commands (bitmap_commands.cpp) ---
   // Shows a member of the working set on the bitmap page (nothing for an
@@ -179,6 +212,9 @@ class TMainfm : public TForm {
             *EditerSetting1 = nullptr;
   TSkinData* FSD = nullptr;  // the engine, skinning the sample form only
   TTimer* Timer1 = nullptr;  // the preview's photograph, 600 ms after Refresh
+  TToolButton* CheckBtn = nullptr;
+  TMenuItem *CheckSkin1 = nullptr, *LivePreview1 = nullptr;
+  TTimer* LiveTimer = nullptr;  // paces the live preview
 
  private:
   // main_form.cpp: building the window.
@@ -231,13 +267,20 @@ class TMainfm : public TForm {
 
   // preview_commands.cpp
   void BuildPreview();
-  // Creates the sample form when needed and gives the engine the package.
-  void ShowSampleWithSkin();
+  // Creates the sample form when needed and gives the engine `package`.
+  void ShowSampleWithSkin(const std::string& package);
   void PlaceSampleOverPreview();
   void OnPreviewTimer();
   // Photographs the sample form through its own form skinner; false (Image1
   // unchanged) when it is not skinned or has no size.
   bool TakePhotograph();
+
+  // check_dialog.cpp, live_preview.cpp
+  void BuildCheckAndLiveCommands();
+  void OnLiveTimer();
+  // Writes the document's package to the temporary file and shows the
+  // sample form wearing it; photographed as Refresh photographs.
+  void RefreshLivePreview();
 
   // bitmap_commands.cpp
   void StartBitmapEditor(const std::string& path);
@@ -262,4 +305,9 @@ class TMainfm : public TForm {
   std::unique_ptr<TBitmap> zoom_capture_;
   TForm1* form1_ = nullptr;  // owned as a component
   int photographs_ = 0;
+  TCheckFm* check_form_ = nullptr;  // owned as a component
+  bool live_preview_ = false;
+  TRefreshPacer live_pacer_;
+  std::string live_package_name_;  // where the live preview writes its package
+  TScratchFile live_package_;      // that file, removed with the window
 };

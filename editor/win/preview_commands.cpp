@@ -37,12 +37,12 @@ void TMainfm::BuildPreview() {
   Timer1->OnTimer = [this](TObject*) { OnPreviewTimer(); };
 }
 
-void TMainfm::ShowSampleWithSkin() {
+void TMainfm::ShowSampleWithSkin(const std::string& package) {
   if (!form1_) {
     form1_ = new TForm1(this);
     form1_->AfterConstruction();
   }
-  ShowPackageInEngine(FSD, current_skin_file_);
+  ShowPackageInEngine(FSD, package);
   if (!form1_->Visible()) PlaceSampleOverPreview();
 }
 
@@ -68,7 +68,7 @@ void TMainfm::RefreshPreview() {
   if (!doc_.IsOpen()) return;
   // A failed save ends nothing here: the form shows the package as written.
   if (!Untitled()) SaveSkin(false);
-  ShowSampleWithSkin();
+  ShowSampleWithSkin(current_skin_file_);
   form1_->Show();
   Timer1->SetEnabled(true);
 }
@@ -99,7 +99,7 @@ void TMainfm::TestSkin() {
   Timer1->SetEnabled(false);
   if (form1_ && form1_->Visible()) form1_->Close();
   SaveSkin(false);
-  ShowSampleWithSkin();
+  ShowSampleWithSkin(current_skin_file_);
   form1_->ShowModal();
 }
 

@@ -77,6 +77,14 @@ void Text(TCanvas& c, int x) {
   Box(c, x, RECT{5, 3, 7, 6}, 0x804000, 0x804000);
 }
 
+void Tick(TCanvas& c, int x) {
+  Page(c, x);
+  c.Pen().SetWidth(2);
+  Line(c, x, 4, 9, 7, 12, 0x20A020);
+  Line(c, x, 7, 12, 13, 4, 0x20A020);
+  c.Pen().SetWidth(1);
+}
+
 }  // namespace
 
 void PaintToolbarGlyphs(TBitmap& strip) {
@@ -100,4 +108,5 @@ void PaintToolbarGlyphs(TBitmap& strip) {
   Cross(c, x += 16);           // delete
   Import(c, x += 16);          // import
   Text(c, x += 16);            // INI
+  Tick(c, x += 16);            // check
 }

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <array>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <string>
@@ -19,7 +20,9 @@
 #include "format/skin_file_list.h"
 #include "format/skin_package.h"
 #include "framework/dialogs.h"
+#include "framework/comctrls.h"
 #include "framework/forms.h"
+#include "framework/grids.h"
 #include "real_input.h"
 
 namespace editor_window_test {
@@ -77,6 +80,42 @@ inline void ClickAt(POINT screen, DWORD down = MOUSEEVENTF_LEFTDOWN) {
   INPUT click[2] = {real_input::MouseInput(screen, down), real_input::MouseInput(screen, up)};
   SendInput(2, click, sizeof(INPUT));
   Pump(15);
+}
+
+// A double click at a point: two presses and releases in one go.
+inline void DoubleClickAt(POINT screen) {
+  MoveTo(screen);
+  INPUT clicks[4] = {real_input::MouseInput(screen, MOUSEEVENTF_LEFTDOWN),
+                     real_input::MouseInput(screen, MOUSEEVENTF_LEFTUP),
+                     real_input::MouseInput(screen, MOUSEEVENTF_LEFTDOWN),
+                     real_input::MouseInput(screen, MOUSEEVENTF_LEFTUP)};
+  SendInput(4, clicks, sizeof(INPUT));
+  Pump(15);
+}
+
+// The first node of a tree captioned `caption`, or null.
+inline TTreeNode* TreeNodeOf(TTreeView* tree, const std::string& caption) {
+  TTreeNodes* items = tree->Items();
+  for (int i = 0; i < items->Count(); ++i)
+    if (items->Item(i)->Text() == caption) return items->Item(i);
+  return nullptr;
+}
+
+// The centre of a tree node's caption on the screen (its parent expanded).
+inline POINT TreeNodeCentre(TTreeView* tree, TTreeNode* node) {
+  if (node->Parent()) node->Parent()->SetExpanded(true);
+  Pump(3);
+  RECT r{};
+  HTREEITEM item = node->ItemId();
+  std::memcpy(&r, &item, sizeof item);  // the message takes the item in the rectangle
+  EXPECT_TRUE(SendMessageA(tree->Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r)));
+  return tree->ClientToScreen(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+// The centre of the value cell of a grid row on the screen.
+inline POINT GridValueAt(TValueListEditor* grid, int row) {
+  const RECT r = grid->CellRect(1, row);
+  return grid->ClientToScreen(POINT{r.left + 30, (r.top + r.bottom) / 2});
 }
 
 // The colour of a screen pixel, 0x00BBGGRR.
