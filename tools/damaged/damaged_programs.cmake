@@ -2,8 +2,9 @@
 # packages: a readable one must be worn and photographed (exit code 0 and a
 # picture), one the reader refuses must end the program with exit code 1.
 #   cmake -DRUN=wine-run.sh -DBUILD=DIR -DMKDAMAGED=mkdamaged.exe -DGALLERY=gallery.exe
-#         -DSKINDEMO=skindemo.exe -DDIR=SCRATCH -DKINDS=kind;kind... -P damaged_programs.cmake
+#         -DSKINDEMO=skindemo.exe -DDIR=SCRATCH -DKINDS=kind,kind... -P damaged_programs.cmake
 # Each kind names the first package of that damage kind in the corpus sample.
+string(REPLACE "," ";" KINDS "${KINDS}")
 file(REMOVE_RECURSE ${DIR})
 execute_process(COMMAND ${RUN} --build ${BUILD} ${MKDAMAGED} ${DIR} --sample 30
                 RESULT_VARIABLE code ERROR_VARIABLE err)
