@@ -1,6 +1,8 @@
 // Fuzz target: the skin parser and the drawing plans. The input is the INI
 // text of a package whose bitmap members come from the generated test skin,
 // so sections can name real bitmaps with any keys, margins and counts.
+#include <algorithm>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -23,8 +25,13 @@ const TSkinReader& Members() {
 }
 
 void Exercise(const TDataSkinObject& e, bool vertical) {
-  for (int k = 0; k <= e.FrameCount + 1; k += 1 + e.FrameCount / 3)
+  // Frame indices from the first to one past the last, in 64 bits: a skin
+  // may declare INT_MAX frames.
+  const int64_t last = std::min<int64_t>(int64_t{e.FrameCount} + 1, INT_MAX);
+  const int64_t step = 1 + std::max<int64_t>(0, e.FrameCount / 3);
+  for (int64_t frame = 0; frame <= last; frame += step)
     for (const auto& [w, h] : {std::pair{1, 1}, {7, 33}, {40, 5}}) {
+      const int k = static_cast<int>(frame);
       const TPixmap out =
           SliceFrameImage(w, h, e.Bitmap, e.Margins(), vertical, e.Tile == 1, e.FrameCount, k);
       if (out.Width != w || out.Height != h) std::abort();
