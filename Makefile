@@ -71,10 +71,10 @@ fuzz: setup
 	@cmake --build build/fuzz --target $(FUZZ_TARGETS)
 	@# Each target runs as corpus:max_len; the lengths keep every target quick
 	@# enough (hundreds to thousands of runs a second) to find something.
-	@for spec in package_fuzz:package:512 quick_ini_fuzz:ini:1024 mem_ini_fuzz:ini:512 \
+	@for entry in package_fuzz:package:512 quick_ini_fuzz:ini:1024 mem_ini_fuzz:ini:512 \
 	    bmp_fuzz:bmp:1024 exe_image_fuzz:pe:1024 skin_parse_fuzz:skin:512 \
 	    skin_check_fuzz:package:1024 jpeg_fuzz:jpeg:1024 editor_open_fuzz:package:1024; do \
-	  t=$${spec%%:*}; rest=$${spec#*:}; c=$${rest%%:*}; len=$${rest#*:}; \
+	  t=$${entry%%:*}; rest=$${entry#*:}; c=$${rest%%:*}; len=$${rest#*:}; \
 	  mkdir -p build/fuzz/corpus-$$t; \
 	  build/fuzz/bin/$$t -max_total_time=$${FUZZ_SECONDS:-60} -max_len=$$len -timeout=10 \
 	    build/fuzz/corpus-$$t fuzz/corpus/$$c || exit 1; \
